@@ -1,0 +1,97 @@
+#pragma once
+// The whole content of one open database: database fields, templates and a
+// flat map of all tree nodes (the tree exists through each node's parentId).
+// Every window, dialog and the file layer reach the data through NotesMgr.
+
+#include "core/NoteRecord.h"
+#include "core/TemplateRecord.h"
+
+#include <cstdint>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+class SettingsStore;
+class StreamReader;
+class StreamWriter;
+
+inline constexpr uint16_t kCheckWord = 777;
+inline constexpr int32_t kCurrentFormatVersion = 7;
+inline constexpr int kMaxStoredRecentFiles = 7;
+
+class NotesMgr {
+public:
+    // Loads the recent files from `settings` (which may be null: nothing is
+    // read or stored then), seeds the random generator, then resets.
+    explicit NotesMgr(SettingsStore* settings = nullptr);
+    // Stores the first seven recent files into the settings store.
+    virtual ~NotesMgr();
+
+    NotesMgr(const NotesMgr&) = delete;
+    NotesMgr& operator=(const NotesMgr&) = delete;
+
+    uint16_t randomWord = 0;
+    uint16_t checkWord = kCheckWord;
+    int32_t formatVersion = kCurrentFormatVersion;
+    int32_t nextNodeId = 0;
+    std::u16string dbTitle;
+    std::u16string dbDescription;
+    int32_t nextTemplateId = 0;
+    std::vector<TemplateRecord> templates;
+    std::map<int32_t, NoteRecord> nodes;
+    int32_t modified = 0;
+    std::u16string password;
+    std::vector<std::u16string> recentFiles;
+
+    // Clears nodes, templates and the database texts; keeps password and recent files.
+    void Reset();
+
+    int32_t AddNode(int32_t parentId, int32_t iconIndex, int32_t isFolder, const std::u16string& title,
+                    const std::u16string& body, const std::u16string& link, const NoteTimestamp& modifiedTime);
+    NoteRecord* FindNode(int32_t nodeId);
+    const NoteRecord* FindNode(int32_t nodeId) const;
+    void EraseNode(int32_t nodeId);
+
+    // Appends an empty template with `templateId`, or with nextTemplateId (then
+    // incremented) when it is -1, and returns it for the caller to fill.
+    TemplateRecord& AddTemplate(int32_t templateId = -1);
+    // The first template with that id, or the shared "No Data" template.
+    const TemplateRecord& FindTemplate(int32_t templateId) const;
+    static const TemplateRecord& NoDataTemplate();
+    void InstallDefaultTemplates();
+    // The ten default folders under the root; does not mark the database modified.
+    void AddDefaultFolders();
+
+    // Writes the database stream (a new randomWord is drawn first).
+    void Serialize(StreamWriter& out);
+    // Reads a database stream into this object. Throws WrongPasswordError when
+    // the check word is not 777 (nothing changed then) and FileError for a
+    // damaged stream; the content is replaced only when the whole stream was read.
+    void Serialize(StreamReader& in);
+
+    // Reads the database at `path` with the password held; throws FileError or
+    // WrongPasswordError. The database in memory is unchanged on failure.
+    bool Load(const std::string& path);
+    // Writes the database to `path` (keeping the previous file as path + ".bak");
+    // throws FileError, leaving the previous file in place.
+    bool Save(const std::string& path);
+
+    void AddRecentFile(const std::u16string& path);
+    void StoreRecentFiles();
+
+    bool IsModified() const { return modified != 0; }
+    void SetModified(bool on = true) { modified = on ? 1 : 0; }
+
+    // A value 0..32767 from the generator seeded once per NotesMgr.
+    int NextRandom();
+
+    // Takes over the database content of `other` (not password, recent files or settings).
+    void TakeContent(NotesMgr& other);
+
+private:
+    void LoadRecentFiles();
+
+    SettingsStore* m_settings = nullptr;
+    std::minstd_rand m_random;
+};

@@ -1,0 +1,76 @@
+#pragma once
+// The system's own texts used by the database layer, in one table, so that no
+// text is typed twice. Windows and dialogs keep their texts in their own tables
+// and take these from here where they show them.
+
+namespace Texts {
+
+inline constexpr const char16_t* untitled = u"Untitled";
+inline constexpr const char16_t* newFolder = u"New Folder";
+inline constexpr const char16_t* newNote = u"New Note";
+inline constexpr const char16_t* noData = u"No Data";
+inline constexpr const char16_t* noneTemplate = u"None";
+inline constexpr const char16_t* linkHint = u"start with 'http://', 'file://' or 'mailto:'";
+inline constexpr const char16_t* defaultPassword = u"#8Kw%2Lp!9Zr^4";
+
+// File errors (%1 is the file's name).
+inline constexpr const char* unexpectedFormat = "Unexpected file format.";
+inline constexpr const char* pastEnd = "An attempt was made to access %1 past its end.";
+inline constexpr const char* unnamedFile = "an unnamed file";
+inline constexpr const char* fileNotFound = "%1 was not found.";
+inline constexpr const char* accessDenied = "%1 could not be accessed.";
+inline constexpr const char* diskFull = "There is not enough space on the disk.";
+inline constexpr const char* genericFileError = "An unexpected error occurred while accessing %1.";
+inline constexpr const char* wrongPassword = "Enter the password";
+
+// Questions and refusals of the tree and template commands.
+inline constexpr const char16_t* confirmDeleteFolder = u"Are you sure that you want to delete the selected folder?";
+inline constexpr const char16_t* confirmDeleteNote = u"Are you sure that you want to delete the selected note?";
+inline constexpr const char16_t* templateInUse = u"The template '%1' is used by the '%2' and cannot be deleted.";
+inline constexpr const char16_t* confirmDeleteTemplate = u"Are you sure that you want to delete the selected template?";
+inline constexpr const char16_t* askDefaultFolders =
+    u"Do you want to use default folder template to create your database?";
+inline constexpr const char16_t* emptyTitle = u"The 'Title' cannot be empty.";
+
+// The default folder set, in creation order.
+inline constexpr const char16_t* defaultFolders[] = {
+    u"Credit cards", u"Internet accounts", u"Email accounts", u"Web sites",  u"IM accounts",
+    u"Blog accounts", u"SIM cards",        u"Phone cards",    u"PC accounts", u"Ideas list",
+};
+
+// The built-in template catalogue, in list order.
+struct BuiltInTemplate {
+    int id;
+    const char16_t* name;
+    const char16_t* captions[7];
+};
+inline constexpr BuiltInTemplate builtInTemplates[] = {
+    {9, u"Blog account", {u"Nickname:", u"Login:", u"Password:", u"E-mail:"}},
+    {10, u"Car Info", {u"Model:", u"Year:", u"Vehicle Number:", u"Engine Number:", u"Insurance Info:"}},
+    {1,
+     u"Credit card",
+     {u"Cardholder name:", u"Card number:", u"Expires:", u"CVC:", u"PIN:", u"Card Provider:", u"Card Type:"}},
+    {11, u"Driver's License", {u"Number:", u"Date Issued:", u"Location:", u"Category:"}},
+    {3, u"Email account", {u"E-mail:", u"SMTP:", u"POP:", u"Login:", u"Password:", u"Web link:"}},
+    {8, u"IM account", {u"Nick:", u"Login:", u"Password:", u"E-mail:"}},
+    {2, u"Internet account", {u"Provider:", u"Phone:", u"Login:", u"Password:"}},
+    {15,
+     u"Membership Card",
+     {u"Organization:", u"ID Number:", u"Date Joined:", u"URL:", u"Phone:", u"Membership Fee:"}},
+    {12,
+     u"Passport Details",
+     {u"Number:", u"Date Issued:", u"Expires:", u"Name:", u"Birthday:", u"Birthplace:", u"Authority:"}},
+    {16,
+     u"PayPal account",
+     {u"E-mail:", u"Password:", u"Name:", u"Business Name:", u"Address:", u"Security Q/A 1:", u"Security Q/A 2:"}},
+    {7, u"PC user account", {u"Workstation:", u"Login:", u"Password:"}},
+    {6, u"Phone card", {u"Operator:", u"Phone number:", u"Access code:"}},
+    {14,
+     u"Serial Number",
+     {u"Software Title:", u"Developer:", u"Version:", u"Serial Number:", u"User Name:", u"Purchase Date:", u"URL:"}},
+    {5, u"SIM Card", {u"Operator:", u"PIN:", u"PUK:"}},
+    {13, u"SSN card", {u"Type:", u"Number:", u"Name:"}},
+    {4, u"Web site", {u"URL:", u"Login:", u"Password:", u"Login page:", u"E-mail used:"}},
+};
+
+} // namespace Texts
