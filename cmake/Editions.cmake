@@ -31,7 +31,10 @@ endfunction()
 function(sealbook_gui_test name)
   foreach(edition desk pad)
     set(target ${name}_${edition})
-    add_executable(${target} ${ARGN})
+    add_executable(${target} ${ARGN} ${PROJECT_SOURCE_DIR}/tests/support/GuiTestMain.cpp)
+    target_compile_definitions(${target} PRIVATE
+      SEALBOOK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+      SEALBOOK_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus")
     target_link_libraries(${target} PRIVATE sealbook_gui_${edition} Qt6::Test GTest::gtest)
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES
