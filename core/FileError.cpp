@@ -39,7 +39,9 @@ FileError::FileError(Kind kind, std::string path, const std::string& detail)
     : std::runtime_error(detail.empty() ? describe(kind, path) : describe(kind, path) + " (" + detail + ")"),
       m_kind(kind), m_path(std::move(path)) {}
 
-std::string FileError::message() const { return describe(m_kind, m_path); }
+std::string FileError::message() const {
+    return describe(m_kind, m_path);
+}
 
 FileError::Kind FileError::kindFromErrno(int err) {
     switch (err) {

@@ -9,12 +9,12 @@
 class FileError : public std::runtime_error {
 public:
     enum class Kind {
-        Generic,       // any other system error
-        FileNotFound,  // the path does not exist
-        AccessDenied,  // no permission, or a folder where a file was expected
-        DiskFull,      // no space left while writing
-        EndOfFile,     // the data ended before a field was complete, or a count does not fit
-        BadFormat,     // not a database file, or a stream version without a known layout
+        Generic,      // any other system error
+        FileNotFound, // the path does not exist
+        AccessDenied, // no permission, or a folder where a file was expected
+        DiskFull,     // no space left while writing
+        EndOfFile,    // the data ended before a field was complete, or a count does not fit
+        BadFormat,    // not a database file, or a stream version without a known layout
     };
 
     FileError(Kind kind, std::string path, const std::string& detail = {});

@@ -21,7 +21,8 @@ void MemorySettingsStore::writeString(const std::string& section, const std::str
     m_sections[section][name] = value;
 }
 
-std::optional<int32_t> MemorySettingsStore::readInt(const std::string& section, const std::string& name) const {
+std::optional<int32_t> MemorySettingsStore::readInt(const std::string& section,
+                                                    const std::string& name) const {
     return read<int32_t>(section, name);
 }
 
@@ -39,4 +40,6 @@ void MemorySettingsStore::writeBinary(const std::string& section, const std::str
     m_sections[section][name] = value;
 }
 
-void MemorySettingsStore::removeSection(const std::string& section) { m_sections.erase(section); }
+void MemorySettingsStore::removeSection(const std::string& section) {
+    m_sections.erase(section);
+}

@@ -10,7 +10,13 @@
 #include <string>
 #include <vector>
 
-enum RepeatKind : int32_t { RepeatOnce = 0, RepeatDaily = 1, RepeatWeekly = 2, RepeatMonthly = 3, RepeatYearly = 4 };
+enum RepeatKind : int32_t {
+    RepeatOnce = 0,
+    RepeatDaily = 1,
+    RepeatWeekly = 2,
+    RepeatMonthly = 3,
+    RepeatYearly = 4
+};
 
 // Weekday bits of repeatDays, one hexadecimal digit per day; the lowest digit stays 0.
 inline constexpr int32_t kMonday = 0x10000000;

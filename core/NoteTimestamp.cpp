@@ -25,11 +25,14 @@ NoteTimestamp NoteTimestamp::fromTm(const std::tm& t, uint16_t millisecond) {
     return ts;
 }
 
-bool NoteTimestamp::isZero() const { return *this == NoteTimestamp{}; }
+bool NoteTimestamp::isZero() const {
+    return *this == NoteTimestamp{};
+}
 
 int CompareTimestamps(const NoteTimestamp& a, const NoteTimestamp& b) {
-    const uint16_t NoteTimestamp::*fields[] = {&NoteTimestamp::year, &NoteTimestamp::month, &NoteTimestamp::day,
-                                               &NoteTimestamp::hour, &NoteTimestamp::minute};
+    const uint16_t NoteTimestamp::*fields[] = {&NoteTimestamp::year, &NoteTimestamp::month,
+                                               &NoteTimestamp::day, &NoteTimestamp::hour,
+                                               &NoteTimestamp::minute};
     for (auto f : fields) {
         if (a.*f != b.*f)
             return a.*f < b.*f ? -1 : 1;

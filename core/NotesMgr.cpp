@@ -10,7 +10,9 @@ namespace {
 
 const char* const kRecentSection = "RecentFiles";
 
-std::string recentEntryName(int position) { return "File" + std::to_string(position); }
+std::string recentEntryName(int position) {
+    return "File" + std::to_string(position);
+}
 
 char16_t foldCase(char16_t c) {
     if (c >= u'A' && c <= u'Z')
@@ -19,21 +21,23 @@ char16_t foldCase(char16_t c) {
 }
 
 bool equalsNoCase(const std::u16string& a, const std::u16string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return foldCase(x) == foldCase(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+               return foldCase(x) == foldCase(y);
+           });
 }
 
 } // namespace
 
 NotesMgr::NotesMgr(SettingsStore* settings)
-    : m_settings(settings),
-      m_random(static_cast<std::minstd_rand::result_type>(
-          std::chrono::steady_clock::now().time_since_epoch().count() | 1)) {
+    : m_settings(settings), m_random(static_cast<std::minstd_rand::result_type>(
+                                std::chrono::steady_clock::now().time_since_epoch().count() | 1)) {
     LoadRecentFiles();
     Reset();
 }
 
-NotesMgr::~NotesMgr() { StoreRecentFiles(); }
+NotesMgr::~NotesMgr() {
+    StoreRecentFiles();
+}
 
 void NotesMgr::Reset() {
     nodes.clear();
@@ -48,10 +52,13 @@ void NotesMgr::Reset() {
     modified = 0;
 }
 
-int NotesMgr::NextRandom() { return static_cast<int>(m_random() & 0x7FFF); }
+int NotesMgr::NextRandom() {
+    return static_cast<int>(m_random() & 0x7FFF);
+}
 
 int32_t NotesMgr::AddNode(int32_t parentId, int32_t iconIndex, int32_t isFolder, const std::u16string& title,
-                          const std::u16string& body, const std::u16string& link, const NoteTimestamp& modifiedTime) {
+                          const std::u16string& body, const std::u16string& link,
+                          const NoteTimestamp& modifiedTime) {
     NoteRecord node;
     node.nodeId = nextNodeId;
     node.parentId = parentId;
@@ -75,7 +82,9 @@ const NoteRecord* NotesMgr::FindNode(int32_t nodeId) const {
     return it == nodes.end() ? nullptr : &it->second;
 }
 
-void NotesMgr::EraseNode(int32_t nodeId) { nodes.erase(nodeId); }
+void NotesMgr::EraseNode(int32_t nodeId) {
+    nodes.erase(nodeId);
+}
 
 TemplateRecord& NotesMgr::AddTemplate(int32_t templateId) {
     TemplateRecord t;

@@ -48,7 +48,8 @@ public:
     void Reset();
 
     int32_t AddNode(int32_t parentId, int32_t iconIndex, int32_t isFolder, const std::u16string& title,
-                    const std::u16string& body, const std::u16string& link, const NoteTimestamp& modifiedTime);
+                    const std::u16string& body, const std::u16string& link,
+                    const NoteTimestamp& modifiedTime);
     NoteRecord* FindNode(int32_t nodeId);
     const NoteRecord* FindNode(int32_t nodeId) const;
     void EraseNode(int32_t nodeId);

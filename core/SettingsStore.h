@@ -12,8 +12,10 @@ class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
 
-    virtual std::optional<std::u16string> readString(const std::string& section, const std::string& name) const = 0;
-    virtual void writeString(const std::string& section, const std::string& name, const std::u16string& value) = 0;
+    virtual std::optional<std::u16string> readString(const std::string& section,
+                                                     const std::string& name) const = 0;
+    virtual void writeString(const std::string& section, const std::string& name,
+                             const std::u16string& value) = 0;
     virtual std::optional<int32_t> readInt(const std::string& section, const std::string& name) const = 0;
     virtual void writeInt(const std::string& section, const std::string& name, int32_t value) = 0;
     virtual std::optional<std::vector<uint8_t>> readBinary(const std::string& section,
