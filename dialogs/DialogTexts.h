@@ -1,0 +1,44 @@
+#pragma once
+// The texts of the template, password and database-properties dialogs, in one
+// table so that none is typed twice. Texts shared with the database layer
+// (the template deletion messages, the empty-title refusal) stay in core/Texts.h.
+
+namespace DialogTexts {
+
+// Buttons and soft keys.
+inline constexpr const char* ok = "OK";
+inline constexpr const char* cancel = "Cancel";
+inline constexpr const char* close = "Close";
+inline constexpr const char* menu = "Menu";
+inline constexpr const char* add = "Add";
+inline constexpr const char* edit = "Edit";
+inline constexpr const char* remove = "Delete";
+
+// Template list and template form.
+inline constexpr const char* editTemplatesTitle = "Edit Templates";
+inline constexpr const char* templateTitleDesk = "Template";
+inline constexpr const char* templateTitlePad = "Customize Templates";
+inline constexpr const char* templateName = "Title:";
+inline constexpr const char* captionLabel = "Caption %1:";
+inline constexpr const char* emptyTitlePad = "The title cannot be empty.";
+inline constexpr const char* emptyCaption1 = "The 'Caption 1' cannot be empty.";
+
+// Password dialog.
+inline constexpr const char* passwordTitleDesk = "Enter the password";
+inline constexpr const char* passwordTitlePad = "Enter Password";
+inline constexpr const char* passwordLabelDesk = "Enter password:";
+inline constexpr const char* passwordLabelPad = "Enter Password:";
+inline constexpr const char* hideKeyboard = "Hide anti-keylogger keyboard  <<";
+inline constexpr const char* showKeyboard = "Show anti-keylogger keyboard  >>";
+inline constexpr const char* capKey = "CAP";
+inline constexpr const char* shiftKey = "Shift";
+inline constexpr const char* clearKey = "Clear";
+
+// Database properties.
+inline constexpr const char* databasePropertiesTitle = "Database Properties";
+inline constexpr const char* databaseTitle = "Database Title:";
+inline constexpr const char* password = "Password:";
+inline constexpr const char* repeat = "Repeat:";
+inline constexpr const char* passwordMismatch = "The password confirmation does not match.";
+
+} // namespace DialogTexts
