@@ -3,6 +3,7 @@
 #include "core/Aes256Ni.h"
 
 #include <cstring>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -115,51 +116,60 @@ inline uint8_t b3(uint32_t x) {
 
 // --- Portable cipher over the byte-form schedules ---
 
-void portableEncrypt(const uint8_t* rk, const uint8_t* in, uint8_t* out) {
-    uint32_t s0 = loadBe(in) ^ loadBe(rk), s1 = loadBe(in + 4) ^ loadBe(rk + 4);
-    uint32_t s2 = loadBe(in + 8) ^ loadBe(rk + 8), s3 = loadBe(in + 12) ^ loadBe(rk + 12);
+void portableEncrypt(const uint32_t* rk, const uint8_t* in, uint8_t* out) {
+    uint32_t s0 = loadBe(in) ^ rk[0], s1 = loadBe(in + 4) ^ rk[1];
+    uint32_t s2 = loadBe(in + 8) ^ rk[2], s3 = loadBe(in + 12) ^ rk[3];
     for (int r = 1; r < Aes256::rounds; ++r) {
-        rk += 16;
-        const uint32_t t0 = Te0[b0(s0)] ^ Te1[b1(s1)] ^ Te2[b2(s2)] ^ Te3[b3(s3)] ^ loadBe(rk);
-        const uint32_t t1 = Te0[b0(s1)] ^ Te1[b1(s2)] ^ Te2[b2(s3)] ^ Te3[b3(s0)] ^ loadBe(rk + 4);
-        const uint32_t t2 = Te0[b0(s2)] ^ Te1[b1(s3)] ^ Te2[b2(s0)] ^ Te3[b3(s1)] ^ loadBe(rk + 8);
-        const uint32_t t3 = Te0[b0(s3)] ^ Te1[b1(s0)] ^ Te2[b2(s1)] ^ Te3[b3(s2)] ^ loadBe(rk + 12);
+        rk += 4;
+        const uint32_t t0 = Te0[b0(s0)] ^ Te1[b1(s1)] ^ Te2[b2(s2)] ^ Te3[b3(s3)] ^ rk[0];
+        const uint32_t t1 = Te0[b0(s1)] ^ Te1[b1(s2)] ^ Te2[b2(s3)] ^ Te3[b3(s0)] ^ rk[1];
+        const uint32_t t2 = Te0[b0(s2)] ^ Te1[b1(s3)] ^ Te2[b2(s0)] ^ Te3[b3(s1)] ^ rk[2];
+        const uint32_t t3 = Te0[b0(s3)] ^ Te1[b1(s0)] ^ Te2[b2(s1)] ^ Te3[b3(s2)] ^ rk[3];
         s0 = t0;
         s1 = t1;
         s2 = t2;
         s3 = t3;
     }
-    rk += 16;
+    rk += 4;
     const uint8_t* S = kSBox.fwd;
-    storeBe(out, word(S[b0(s0)], S[b1(s1)], S[b2(s2)], S[b3(s3)]) ^ loadBe(rk));
-    storeBe(out + 4, word(S[b0(s1)], S[b1(s2)], S[b2(s3)], S[b3(s0)]) ^ loadBe(rk + 4));
-    storeBe(out + 8, word(S[b0(s2)], S[b1(s3)], S[b2(s0)], S[b3(s1)]) ^ loadBe(rk + 8));
-    storeBe(out + 12, word(S[b0(s3)], S[b1(s0)], S[b2(s1)], S[b3(s2)]) ^ loadBe(rk + 12));
+    storeBe(out, word(S[b0(s0)], S[b1(s1)], S[b2(s2)], S[b3(s3)]) ^ rk[0]);
+    storeBe(out + 4, word(S[b0(s1)], S[b1(s2)], S[b2(s3)], S[b3(s0)]) ^ rk[1]);
+    storeBe(out + 8, word(S[b0(s2)], S[b1(s3)], S[b2(s0)], S[b3(s1)]) ^ rk[2]);
+    storeBe(out + 12, word(S[b0(s3)], S[b1(s0)], S[b2(s1)], S[b3(s2)]) ^ rk[3]);
 }
 
 // The equivalent inverse cipher: the same round shape as encryption, with the
 // decryption schedule already passed through InvMixColumns.
-void portableDecrypt(const uint8_t* rk, const uint8_t* in, uint8_t* out) {
-    uint32_t s0 = loadBe(in) ^ loadBe(rk), s1 = loadBe(in + 4) ^ loadBe(rk + 4);
-    uint32_t s2 = loadBe(in + 8) ^ loadBe(rk + 8), s3 = loadBe(in + 12) ^ loadBe(rk + 12);
+void portableDecrypt(const uint32_t* rk, const uint8_t* in, uint8_t* out) {
+    uint32_t s0 = loadBe(in) ^ rk[0], s1 = loadBe(in + 4) ^ rk[1];
+    uint32_t s2 = loadBe(in + 8) ^ rk[2], s3 = loadBe(in + 12) ^ rk[3];
     for (int r = 1; r < Aes256::rounds; ++r) {
-        rk += 16;
-        const uint32_t t0 = Td0[b0(s0)] ^ Td1[b1(s3)] ^ Td2[b2(s2)] ^ Td3[b3(s1)] ^ loadBe(rk);
-        const uint32_t t1 = Td0[b0(s1)] ^ Td1[b1(s0)] ^ Td2[b2(s3)] ^ Td3[b3(s2)] ^ loadBe(rk + 4);
-        const uint32_t t2 = Td0[b0(s2)] ^ Td1[b1(s1)] ^ Td2[b2(s0)] ^ Td3[b3(s3)] ^ loadBe(rk + 8);
-        const uint32_t t3 = Td0[b0(s3)] ^ Td1[b1(s2)] ^ Td2[b2(s1)] ^ Td3[b3(s0)] ^ loadBe(rk + 12);
+        rk += 4;
+        const uint32_t t0 = Td0[b0(s0)] ^ Td1[b1(s3)] ^ Td2[b2(s2)] ^ Td3[b3(s1)] ^ rk[0];
+        const uint32_t t1 = Td0[b0(s1)] ^ Td1[b1(s0)] ^ Td2[b2(s3)] ^ Td3[b3(s2)] ^ rk[1];
+        const uint32_t t2 = Td0[b0(s2)] ^ Td1[b1(s1)] ^ Td2[b2(s0)] ^ Td3[b3(s3)] ^ rk[2];
+        const uint32_t t3 = Td0[b0(s3)] ^ Td1[b1(s2)] ^ Td2[b2(s1)] ^ Td3[b3(s0)] ^ rk[3];
         s0 = t0;
         s1 = t1;
         s2 = t2;
         s3 = t3;
     }
-    rk += 16;
+    rk += 4;
     const uint8_t* S = kSBox.inv;
-    storeBe(out, word(S[b0(s0)], S[b1(s3)], S[b2(s2)], S[b3(s1)]) ^ loadBe(rk));
-    storeBe(out + 4, word(S[b0(s1)], S[b1(s0)], S[b2(s3)], S[b3(s2)]) ^ loadBe(rk + 4));
-    storeBe(out + 8, word(S[b0(s2)], S[b1(s1)], S[b2(s0)], S[b3(s3)]) ^ loadBe(rk + 8));
-    storeBe(out + 12, word(S[b0(s3)], S[b1(s2)], S[b2(s1)], S[b3(s0)]) ^ loadBe(rk + 12));
+    storeBe(out, word(S[b0(s0)], S[b1(s3)], S[b2(s2)], S[b3(s1)]) ^ rk[0]);
+    storeBe(out + 4, word(S[b0(s1)], S[b1(s0)], S[b2(s3)], S[b3(s2)]) ^ rk[1]);
+    storeBe(out + 8, word(S[b0(s2)], S[b1(s1)], S[b2(s0)], S[b3(s3)]) ^ rk[2]);
+    storeBe(out + 12, word(S[b0(s3)], S[b1(s2)], S[b2(s1)], S[b3(s0)]) ^ rk[3]);
 }
+
+// The schedule as big-endian words, the form the table rounds work on.
+struct WordSchedule {
+    uint32_t w[4 * (Aes256::rounds + 1)];
+    explicit WordSchedule(const uint8_t* keys) {
+        for (size_t i = 0; i < std::size(w); ++i)
+            w[i] = loadBe(keys + 4 * i);
+    }
+};
 
 void requireWholeBlocks(size_t len) {
     if (len % Aes256::blockSize != 0)
@@ -238,7 +248,7 @@ void Aes256::encryptBlock(const uint8_t* in, uint8_t* out) const {
         std::memmove(out, in, blockSize);
         Aes256Ni::encryptBlocks(m_encKeys.data(), out, 1);
     } else {
-        portableEncrypt(m_encKeys.data(), in, out);
+        portableEncrypt(WordSchedule(m_encKeys.data()).w, in, out);
     }
 }
 
@@ -247,7 +257,7 @@ void Aes256::decryptBlock(const uint8_t* in, uint8_t* out) const {
         std::memmove(out, in, blockSize);
         Aes256Ni::decryptBlocks(m_decKeys.data(), out, 1);
     } else {
-        portableDecrypt(m_decKeys.data(), in, out);
+        portableDecrypt(WordSchedule(m_decKeys.data()).w, in, out);
     }
 }
 
@@ -257,8 +267,9 @@ void Aes256::encryptBlocks(uint8_t* data, size_t len) const {
         Aes256Ni::encryptBlocks(m_encKeys.data(), data, len / blockSize);
         return;
     }
+    const WordSchedule ks(m_encKeys.data());
     for (size_t i = 0; i < len; i += blockSize)
-        portableEncrypt(m_encKeys.data(), data + i, data + i);
+        portableEncrypt(ks.w, data + i, data + i);
 }
 
 void Aes256::decryptBlocks(uint8_t* data, size_t len) const {
@@ -267,8 +278,9 @@ void Aes256::decryptBlocks(uint8_t* data, size_t len) const {
         Aes256Ni::decryptBlocks(m_decKeys.data(), data, len / blockSize);
         return;
     }
+    const WordSchedule ks(m_decKeys.data());
     for (size_t i = 0; i < len; i += blockSize)
-        portableDecrypt(m_decKeys.data(), data + i, data + i);
+        portableDecrypt(ks.w, data + i, data + i);
 }
 
 void Aes256::encryptCbc(uint8_t* data, size_t len) const {
@@ -277,13 +289,14 @@ void Aes256::encryptCbc(uint8_t* data, size_t len) const {
         Aes256Ni::encryptCbc(m_encKeys.data(), data, len / blockSize);
         return;
     }
+    const WordSchedule ks(m_encKeys.data());
     const uint8_t* chain = nullptr; // the zero vector before the first block
     for (size_t i = 0; i < len; i += blockSize) {
         if (chain) {
             for (size_t k = 0; k < blockSize; ++k)
                 data[i + k] ^= chain[k];
         }
-        portableEncrypt(m_encKeys.data(), data + i, data + i);
+        portableEncrypt(ks.w, data + i, data + i);
         chain = data + i;
     }
 }
@@ -294,11 +307,12 @@ void Aes256::decryptCbc(uint8_t* data, size_t len) const {
         Aes256Ni::decryptCbc(m_decKeys.data(), data, len / blockSize);
         return;
     }
+    const WordSchedule ks(m_decKeys.data());
     uint8_t chain[blockSize] = {};
     for (size_t i = 0; i < len; i += blockSize) {
         uint8_t cipher[blockSize];
         std::memcpy(cipher, data + i, blockSize);
-        portableDecrypt(m_decKeys.data(), data + i, data + i);
+        portableDecrypt(ks.w, data + i, data + i);
         for (size_t k = 0; k < blockSize; ++k)
             data[i + k] ^= chain[k];
         std::memcpy(chain, cipher, blockSize);
