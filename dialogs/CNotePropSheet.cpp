@@ -1,0 +1,129 @@
+#include "dialogs/CNotePropSheet.h"
+
+#include "app/DialogMenuBar.h"
+#include "app/IconLists.h"
+#include "core/Edition.h"
+#include "core/NoteRecord.h"
+#include "dialogs/CNotePropData.h"
+#include "dialogs/CNotePropFile.h"
+#include "dialogs/CNotePropIcon.h"
+#include "dialogs/CNotePropNotes.h"
+#include "dialogs/PropSheetTexts.h"
+
+#include <QDialogButtonBox>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int kTabIconSize = 16;
+
+// The tab icons come from the desktop's icon theme; a drawn stand-in takes the
+// place of one the theme lacks, so every tab always has its image.
+QList<QIcon> LoadTabImages() {
+    static const char* const names[] = {"document-edit", "view-form", "preferences-desktop-icons",
+                                        "dialog-information", "mail-attachment"};
+    QList<QIcon> images;
+    int index = 0;
+    for (const char* name : names) {
+        QIcon icon = QIcon::fromTheme(QString::fromLatin1(name));
+        if (icon.isNull())
+            icon = QIcon(IconLists::Placeholder(QStringLiteral("tab"), index, kTabIconSize));
+        images << icon;
+        ++index;
+    }
+    return images;
+}
+
+} // namespace
+
+CNotePropSheet::CNotePropSheet(NotesMgr& notes, NoteRecord& record, bool isFolder, const QString& caption,
+                               QWidget* parent, int startPage)
+    : QDialog(parent), m_startPage(startPage) {
+    setWindowTitle(caption.isEmpty() ? QString::fromUtf8(PropSheetTexts::caption) : caption);
+    m_tabImages = LoadTabImages();
+
+    m_tabs = new QTabBar(this);
+    m_tabs->setIconSize(QSize(kTabIconSize, kTabIconSize));
+    m_tabs->setExpanding(false);
+    m_stack = new QStackedWidget(this);
+
+    // Every page is built with the sheet; its windows come at its first show.
+    m_notesPage = new CNotePropNotes(record, isFolder);
+    AddPage(m_notesPage, PropSheetTexts::notesTab, kNotesImage);
+    if (!isFolder) {
+        m_dataPage = new CNotePropData(notes, record);
+        AddPage(m_dataPage, PropSheetTexts::dataTab, kDataImage);
+        m_filePage = new CNotePropFile(record);
+        AddPage(m_filePage, PropSheetTexts::fileTab, kFileImage);
+    }
+    m_iconPage = new CNotePropIcon(record, isFolder);
+    AddPage(m_iconPage, PropSheetTexts::iconsTab, kIconsImage);
+    m_startPage = std::clamp(startPage, 0, pageCount() - 1);
+    m_tabs->setCurrentIndex(m_startPage);
+    m_stack->setCurrentIndex(m_startPage);
+
+    // Desktop: OK and Cancel buttons (no Apply). Handheld: the same two
+    // commands on the soft-key bar, which takes the buttons' place.
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kHandheld ? 0 : 6, kHandheld ? 0 : 6, kHandheld ? 0 : 6, kHandheld ? 0 : 6);
+    layout->setSpacing(kHandheld ? 0 : 6);
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_stack, 1);
+    layout->addWidget(m_buttons);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &CNotePropSheet::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &CNotePropSheet::reject);
+    CreateDialogMenuBar(this, m_buttons);
+
+    connect(m_tabs, &QTabBar::currentChanged, this, &CNotePropSheet::OnTabChanged);
+    resize(kHandheld ? QSize(240, 300) : QSize(420, 440));
+}
+
+void CNotePropSheet::AddPage(CNotePropPage* page, const char* caption, TabImage image) {
+    m_pages.push_back(page);
+    m_tabImageIndex.push_back(image);
+    m_stack->addWidget(page);
+    m_tabs->addTab(m_tabImages[image], QString::fromUtf8(caption));
+}
+
+int CNotePropSheet::activePage() const {
+    return m_stack->currentIndex();
+}
+
+bool CNotePropSheet::SetActivePage(int index) {
+    m_tabs->setCurrentIndex(index);
+    return activePage() == index;
+}
+
+void CNotePropSheet::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_started) {
+        m_started = true;
+        page(m_startPage)->Activate();
+    }
+}
+
+void CNotePropSheet::OnTabChanged(int index) {
+    if (m_restoringTab || index < 0 || index == activePage())
+        return;
+    if (!page(activePage())->Leave()) {
+        // The page refused: its tab stays selected.
+        m_restoringTab = true;
+        m_tabs->setCurrentIndex(activePage());
+        m_restoringTab = false;
+        return;
+    }
+    m_stack->setCurrentIndex(index);
+    page(index)->Activate();
+}
+
+void CNotePropSheet::accept() {
+    // A page not shown yet has nothing to write.
+    CNotePropPage* active = page(activePage());
+    if (active->WasShown() && !active->Leave())
+        return;
+    QDialog::accept();
+}
