@@ -1,0 +1,155 @@
+#include "cli/CommandLine.h"
+
+#include "cli/CliError.h"
+#include "cli/CliTexts.h"
+
+#include <array>
+
+namespace {
+
+using Command = CommandLine::Command;
+
+struct CommandInfo {
+    const char* name;
+    Command command;
+    size_t operandCount;
+    const char* operandText; // for the error about the operand count
+};
+
+constexpr std::array<CommandInfo, 6> kCommands{{
+    {"ls", Command::Ls, 1, "FILE"},
+    {"show", Command::Show, 2, "FILE ID"},
+    {"export", Command::Export, 1, "FILE"},
+    {"import", Command::Import, 2, "JSON OUT.nte"},
+    {"passwd", Command::Passwd, 1, "FILE"},
+    {"verify", Command::Verify, 1, "FILE"},
+}};
+
+enum class Option { PasswordFile, NewPasswordFile, Attachments, Body, Rtf, Help };
+
+struct OptionInfo {
+    const char* name;
+    Option option;
+    bool takesValue;
+};
+
+constexpr std::array<OptionInfo, 7> kOptions{{
+    {"--password-file", Option::PasswordFile, true},
+    {"--new-password-file", Option::NewPasswordFile, true},
+    {"--attachments", Option::Attachments, true},
+    {"--body", Option::Body, false},
+    {"--rtf", Option::Rtf, false},
+    {"--help", Option::Help, false},
+    {"-h", Option::Help, false},
+}};
+
+const OptionInfo* findOption(const std::string& name) {
+    for (const auto& info : kOptions) {
+        if (name == info.name)
+            return &info;
+    }
+    return nullptr;
+}
+
+// The commands an option belongs to; the password file applies to all.
+bool optionFits(Option option, Command command) {
+    switch (option) {
+    case Option::NewPasswordFile:
+        return command == Command::Passwd;
+    case Option::Attachments:
+        return command == Command::Export || command == Command::Import;
+    case Option::Body:
+    case Option::Rtf:
+        return command == Command::Show;
+    case Option::PasswordFile:
+    case Option::Help:
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine result;
+    std::vector<std::string> words;
+    std::vector<std::pair<const OptionInfo*, std::string>> given;
+    bool help = false;
+    bool optionsEnded = false;
+
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // A lone "-" is an operand (standard input for import).
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            words.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); eq != std::string::npos && arg.starts_with("--")) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        const OptionInfo* info = findOption(name);
+        if (!info)
+            throw CliError(FormatText(CliTexts::unknownOption, {name}));
+        if (info->takesValue && !value) {
+            if (i + 1 >= args.size())
+                throw CliError(FormatText(CliTexts::missingOptionValue, {name}));
+            value = args[++i];
+        } else if (!info->takesValue && value) {
+            throw CliError(FormatText(CliTexts::unknownOption, {arg}));
+        }
+        if (info->option == Option::Help)
+            help = true;
+        given.emplace_back(info, value.value_or(std::string()));
+    }
+
+    if (help || words.empty()) {
+        result.command = Command::Help;
+        return result;
+    }
+
+    const CommandInfo* command = nullptr;
+    for (const auto& info : kCommands) {
+        if (words.front() == info.name)
+            command = &info;
+    }
+    if (!command)
+        throw CliError(FormatText(CliTexts::unknownCommand, {words.front()}));
+    result.command = command->command;
+    result.operands.assign(words.begin() + 1, words.end());
+    if (result.operands.size() != command->operandCount)
+        throw CliError(FormatText(CliTexts::wrongArgumentCount, {command->name, command->operandText}));
+
+    for (const auto& [info, value] : given) {
+        if (!optionFits(info->option, result.command))
+            throw CliError(FormatText(CliTexts::optionNotForCommand, {info->name, command->name}));
+        switch (info->option) {
+        case Option::PasswordFile:
+            result.passwordFile = value;
+            break;
+        case Option::NewPasswordFile:
+            result.newPasswordFile = value;
+            break;
+        case Option::Attachments:
+            result.attachmentsDir = value;
+            break;
+        case Option::Body:
+            result.bodyOnly = true;
+            break;
+        case Option::Rtf:
+            result.rawRtf = true;
+            break;
+        case Option::Help:
+            break;
+        }
+    }
+    if (result.bodyOnly && result.rawRtf)
+        throw CliError(CliTexts::bodyAndRtf);
+    return result;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The parsed command line of the companion: one command, its operands and the
+// options. Options may stand anywhere; "--" ends them; "--opt=value" and
+// "--opt value" are both accepted.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    enum class Command { Help, Ls, Show, Export, Import, Passwd, Verify };
+
+    Command command = Command::Help;
+    std::vector<std::string> operands;
+    std::optional<std::string> passwordFile;
+    std::optional<std::string> newPasswordFile;
+    std::optional<std::string> attachmentsDir;
+    bool bodyOnly = false;
+    bool rawRtf = false;
+};
+
+// Parses the arguments after the program name. No arguments, -h or --help give
+// the Help command. Throws CliError with the line to print on a bad command line.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);

@@ -1,0 +1,243 @@
+#include "cli/Commands.h"
+
+#include "cli/AttachmentFolder.h"
+#include "cli/CliError.h"
+#include "cli/CliTexts.h"
+#include "cli/JsonMapping.h"
+#include "cli/TreeCheck.h"
+#include "cli/TreeListing.h"
+#include "cli/Utf.h"
+#include "core/FileError.h"
+#include "core/NotesMgr.h"
+#include "core/Texts.h"
+
+#if SEALBOOK_CLI_HAVE_RTF
+#include "editor/rtf/PlainText.h"
+#endif
+
+#include <cerrno>
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <new>
+#include <sstream>
+
+namespace {
+
+using Command = CommandLine::Command;
+
+std::unique_ptr<NotesMgr> loadDatabase(const std::string& path, const std::u16string& password) {
+    // No settings store: the companion never touches the program's recent files.
+    auto mgr = std::make_unique<NotesMgr>(nullptr);
+    mgr->password = password;
+    mgr->Load(path);
+    return mgr;
+}
+
+// One line of a listing: control characters would break the line structure.
+std::string displayLine(const std::u16string& s) {
+    std::string text = ToUtf8(s);
+    for (auto& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    }
+    return text;
+}
+
+int32_t parseNodeId(const std::string& text) {
+    int32_t id = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (ec != std::errc() || end != text.data() + text.size())
+        throw CliError(FormatText(CliTexts::badNodeId, {text}));
+    return id;
+}
+
+void runLs(const NotesMgr& mgr, std::ostream& out) {
+    const TreeListing listing = ListTree(mgr);
+    const auto line = [&](const NoteRecord& node, int depth) {
+        out << std::string(static_cast<size_t>(depth) * 2, ' ') << displayLine(node.title)
+            << (node.isFolder ? "/" : "") << "  [" << node.nodeId << "]\n";
+    };
+    for (const ListedNode& item : listing.shown)
+        line(*mgr.FindNode(item.nodeId), item.depth);
+    if (!listing.unreachable.empty()) {
+        out << CliTexts::unreachableHeading << "\n";
+        for (int32_t id : listing.unreachable)
+            line(*mgr.FindNode(id), 1);
+    }
+}
+
+void runShow(const NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
+    const std::string& idText = line.operands[1];
+    const NoteRecord* node = mgr.FindNode(parseNodeId(idText));
+    if (!node)
+        throw CliError(FormatText(CliTexts::noSuchNode, {idText}));
+    if (line.rawRtf) {
+        out << ToUtf8(node->body);
+        return;
+    }
+    const std::string body = ToUtf8(BodyAsPlainText(node->body));
+    if (line.bodyOnly) {
+        out << body;
+        if (!body.empty() && body.back() != '\n')
+            out << "\n";
+        return;
+    }
+    out << CliTexts::titleLabel << " " << displayLine(node->title) << "\n";
+    if (!node->isFolder) {
+        // Template id 0 is "None"; an id with no template left is "No Data".
+        const TemplateRecord& tmpl = mgr.FindTemplate(node->templateId);
+        const std::u16string name = node->templateId == 0 ? std::u16string(Texts::noneTemplate) : tmpl.name;
+        out << CliTexts::accountTypeLabel << " " << displayLine(name) << "\n";
+        if (node->templateId != 0) {
+            for (int i = 0; i < kFieldCount; ++i) {
+                const std::u16string& caption = tmpl.caption(i);
+                if (!caption.empty())
+                    out << displayLine(caption) << " "
+                        << displayLine(node->fieldValues[static_cast<size_t>(i)]) << "\n";
+            }
+        }
+    }
+    if (!node->attachmentName.empty() || node->attachmentSize > 0)
+        out << CliTexts::attachmentLabel << " " << displayLine(node->attachmentName) << " ("
+            << node->attachmentSize << " " << CliTexts::bytesUnit << ")\n";
+    if (!body.empty()) {
+        out << "\n" << body;
+        if (body.back() != '\n')
+            out << "\n";
+    }
+}
+
+void runVerify(const NotesMgr& mgr, std::ostream& out) {
+    int64_t folders = 0, notes = 0, attachments = 0, bytes = 0;
+    for (const auto& [id, node] : mgr.nodes) {
+        // The root is the database itself, not one of its folders.
+        if (node.parentId != -1)
+            (node.isFolder ? folders : notes) += 1;
+        if (node.attachmentSize > 0) {
+            ++attachments;
+            bytes += node.attachmentSize;
+        }
+    }
+    out << CliTexts::countNodes << ": " << mgr.nodes.size() << "\n"
+        << CliTexts::countFolders << ": " << folders << "\n"
+        << CliTexts::countNotes << ": " << notes << "\n"
+        << CliTexts::countTemplates << ": " << mgr.templates.size() << "\n"
+        << CliTexts::countAttachments << ": " << attachments << "\n"
+        << CliTexts::countAttachmentBytes << ": " << bytes << "\n";
+    out.flush();
+    if (auto problem = FindTreeProblem(mgr))
+        throw CliError(*problem);
+}
+
+std::string readAll(const std::string& path, std::istream& in) {
+    if (path == "-") {
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    errno = 0;
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw FileError(errno ? FileError::kindFromErrno(errno) : FileError::Kind::Generic, path);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad())
+        throw FileError(FileError::Kind::Generic, path);
+    return text;
+}
+
+void runImport(const CommandLine& line, const PasswordSource& passwords, std::istream& in) {
+    const std::string& source = line.operands[0];
+    const Json json = ParseJson(readAll(source, in), source == "-" ? "standard input" : source);
+    std::unique_ptr<AttachmentFolder> folder;
+    if (line.attachmentsDir)
+        folder = std::make_unique<AttachmentFolder>(*line.attachmentsDir, false);
+    NotesMgr mgr(nullptr);
+    ImportDatabase(json, mgr, folder.get());
+    // Asked only once the JSON is known to be sound; a new file's password is typed twice.
+    mgr.password = passwords.Password(line.passwordFile, true);
+    mgr.Save(line.operands[1]);
+}
+
+} // namespace
+
+std::u16string BodyAsPlainText(const std::u16string& body) {
+#if SEALBOOK_CLI_HAVE_RTF
+    return rtf::BodyToPlainText(body);
+#else
+    return body;
+#endif
+}
+
+void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::istream& in,
+                std::ostream& out) {
+    switch (line.command) {
+    case Command::Help:
+        out << CliTexts::usage;
+        break;
+    case Command::Ls:
+        runLs(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), out);
+        break;
+    case Command::Show:
+        runShow(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), line, out);
+        break;
+    case Command::Export: {
+        auto mgr = loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false));
+        std::unique_ptr<AttachmentFolder> folder;
+        if (line.attachmentsDir)
+            folder = std::make_unique<AttachmentFolder>(*line.attachmentsDir, true);
+        out << ExportDatabase(*mgr, folder.get()).dump(2) << "\n";
+        break;
+    }
+    case Command::Import:
+        runImport(line, passwords, in);
+        break;
+    case Command::Passwd: {
+        const std::string& path = line.operands[0];
+        auto mgr = loadDatabase(path, passwords.Password(line.passwordFile, false));
+        mgr->password = passwords.NewPassword(line.newPasswordFile);
+        mgr->Save(path);
+        break;
+    }
+    case Command::Verify:
+        runVerify(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), out);
+        break;
+    }
+    out.flush();
+    if (!out)
+        throw CliError(FormatText(CliTexts::cannotWrite, {"standard output"}));
+}
+
+int RunMain(const std::vector<std::string>& args, const PasswordSource& passwords, std::istream& in,
+            std::ostream& out, std::ostream& err) {
+    // Every failure is one line: a message with a line break in it is folded.
+    const auto fail = [&err](std::string line, int status) {
+        for (auto& c : line) {
+            if (c == '\n' || c == '\r')
+                c = ' ';
+        }
+        err << line << "\n";
+        err.flush();
+        return status;
+    };
+    std::string databasePath;
+    try {
+        const CommandLine line = ParseCommandLine(args);
+        if (!line.operands.empty())
+            databasePath = line.command == Command::Import ? line.operands[1] : line.operands[0];
+        RunCommand(line, passwords, in, out);
+        return kExitSuccess;
+    } catch (const WrongPasswordError&) {
+        return fail(FormatText(CliTexts::wrongPassword, {databasePath}), kExitWrongPassword);
+    } catch (const FileError& e) {
+        return fail(e.message(), kExitFailure);
+    } catch (const CliError& e) {
+        return fail(e.what(), kExitFailure);
+    } catch (const std::bad_alloc&) {
+        return fail(CliTexts::outOfMemory, kExitFailure);
+    } catch (const std::exception& e) {
+        return fail(e.what(), kExitFailure);
+    }
+}
