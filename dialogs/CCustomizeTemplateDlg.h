@@ -7,6 +7,7 @@
 
 class NotesMgr;
 class QListWidget;
+class QPushButton;
 
 class CCustomizeTemplateDlg : public QDialog {
     Q_OBJECT
@@ -14,15 +15,28 @@ public:
     CCustomizeTemplateDlg(NotesMgr& notes, QWidget* parent = nullptr);
 
     QListWidget* listBox() const { return m_list; }
+    // Desktop buttons (hidden on the handheld, whose soft-key menu carries the commands).
+    QPushButton* addButton() const { return m_add; }
+    QPushButton* editButton() const { return m_edit; }
+    QPushButton* deleteButton() const { return m_delete; }
+    QPushButton* closeButton() const { return m_close; }
 
     void OnAdd();
     void OnEdit();
     void OnDelete();
 
+    // Sorts the database's templates by name, case-insensitively, and orders
+    // them like that in place (equal names keep their order).
+    static void SortTemplates(NotesMgr& notes);
+
 private:
-    // Sorts the database's templates by name and shows them, selecting the first line.
+    // Sorts the templates and shows them, selecting the first line.
     void FillList();
 
     NotesMgr& m_notes;
     QListWidget* m_list = nullptr;
+    QPushButton* m_add = nullptr;
+    QPushButton* m_edit = nullptr;
+    QPushButton* m_delete = nullptr;
+    QPushButton* m_close = nullptr;
 };

@@ -3,6 +3,8 @@
 // table so that none is typed twice. Texts shared with the database layer
 // (the template deletion messages, the empty-title refusal) stay in core/Texts.h.
 
+#include "core/Texts.h"
+
 namespace DialogTexts {
 
 // Buttons and soft keys.
@@ -24,7 +26,7 @@ inline constexpr const char* emptyTitlePad = "The title cannot be empty.";
 inline constexpr const char* emptyCaption1 = "The 'Caption 1' cannot be empty.";
 
 // Password dialog.
-inline constexpr const char* passwordTitleDesk = "Enter the password";
+inline constexpr const char* passwordTitleDesk = Texts::wrongPassword; // "Enter the password"
 inline constexpr const char* passwordTitlePad = "Enter Password";
 inline constexpr const char* passwordLabelDesk = "Enter password:";
 inline constexpr const char* passwordLabelPad = "Enter Password:";
