@@ -1,0 +1,122 @@
+#include "app/DialogMenuBar.h"
+
+#include "core/Edition.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+constexpr const char* kBarName = "DialogMenuBar";
+
+// Puts the bar along the bottom of the dialog, below whatever layout it has.
+void placeBar(QWidget* dialog, DialogMenuBar* bar) {
+    if (auto* box = qobject_cast<QBoxLayout*>(dialog->layout());
+        box && (box->direction() == QBoxLayout::TopToBottom)) {
+        box->addWidget(bar);
+    } else if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout())) {
+        grid->addWidget(bar, grid->rowCount(), 0, 1, qMax(1, grid->columnCount()));
+    } else if (QLayout* other = dialog->layout()) {
+        // Wrap the existing layout so the bar still ends up below it.
+        auto* outer = new QVBoxLayout;
+        auto* holder = new QWidget(dialog);
+        holder->setLayout(other);
+        outer->setContentsMargins(0, 0, 0, 0);
+        outer->addWidget(holder);
+        outer->addWidget(bar);
+        dialog->setLayout(outer);
+    } else {
+        auto* outer = new QVBoxLayout(dialog);
+        outer->setContentsMargins(0, 0, 0, 0);
+        outer->addStretch(1);
+        outer->addWidget(bar);
+    }
+}
+
+QAction* actionForButton(QWidget* dialog, QAbstractButton* button) {
+    if (!button)
+        return nullptr;
+    auto* action = new QAction(button->text(), dialog);
+    QObject::connect(action, &QAction::triggered, button, &QAbstractButton::click);
+    return action;
+}
+
+QAbstractButton* buttonWithRole(QDialogButtonBox* buttons, QDialogButtonBox::ButtonRole role) {
+    for (QAbstractButton* button : buttons->buttons())
+        if (buttons->buttonRole(button) == role)
+            return button;
+    return nullptr;
+}
+
+} // namespace
+
+DialogMenuBar::DialogMenuBar(QWidget* dialog)
+    : QWidget(dialog), m_left(new QToolButton(this)), m_right(new QToolButton(this)) {
+    setObjectName(QString::fromLatin1(kBarName));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QToolButton* key : {m_left, m_right}) {
+        key->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        key->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        key->setPopupMode(QToolButton::InstantPopup);
+        key->setEnabled(false);
+        layout->addWidget(key);
+    }
+    setAutoFillBackground(true);
+}
+
+void DialogMenuBar::setKey(QToolButton* button, QAction*& slot, QAction* action) {
+    slot = action;
+    if (action) {
+        button->setDefaultAction(action);
+    } else {
+        button->setText(QString());
+        button->setEnabled(false);
+    }
+}
+
+void DialogMenuBar::setLeftKey(QAction* action) {
+    setKey(m_left, m_leftAction, action);
+}
+
+void DialogMenuBar::setRightKey(QAction* action) {
+    setKey(m_right, m_rightAction, action);
+}
+
+DialogMenuBar* DialogMenuBar::Find(const QWidget* dialog) {
+    return dialog ? dialog->findChild<DialogMenuBar*>(QString::fromLatin1(kBarName)) : nullptr;
+}
+
+bool CreateDialogMenuBar(QWidget* dialog, QAction* leftKey, QAction* rightKey) {
+    if constexpr (!kHandheld)
+        return true;
+    if (!dialog)
+        return false;
+    DialogMenuBar* bar = DialogMenuBar::Find(dialog);
+    if (!bar) {
+        bar = new DialogMenuBar(dialog);
+        placeBar(dialog, bar);
+    }
+    bar->setLeftKey(leftKey);
+    bar->setRightKey(rightKey);
+    return true;
+}
+
+bool CreateDialogMenuBar(QWidget* dialog, QDialogButtonBox* buttons) {
+    if constexpr (!kHandheld)
+        return true;
+    if (!dialog || !buttons)
+        return false;
+    QAbstractButton* accept = buttonWithRole(buttons, QDialogButtonBox::AcceptRole);
+    QAbstractButton* reject = buttonWithRole(buttons, QDialogButtonBox::RejectRole);
+    if (!reject)
+        reject = buttonWithRole(buttons, QDialogButtonBox::DestructiveRole);
+    const bool made =
+        CreateDialogMenuBar(dialog, actionForButton(dialog, accept), actionForButton(dialog, reject));
+    buttons->hide();
+    return made;
+}
