@@ -188,8 +188,11 @@ void invMixColumn(uint8_t* c) {
 
 bool Aes256::hardwareAvailable() {
 #if defined(__x86_64__) || defined(__i386__)
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("aes") && __builtin_cpu_supports("sse4.1");
+    static const bool available = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("aes") && __builtin_cpu_supports("sse4.1");
+    }();
+    return available;
 #else
     return false;
 #endif

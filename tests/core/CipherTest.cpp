@@ -176,14 +176,16 @@ TEST_P(DatabaseCipherStream, PiecesGiveTheSameBytesAsOneBuffer) {
     DatabaseCipher whole = make();
     const auto expected = whole.encipherStream(stream.data(), stream.size(), randomSource(3));
 
-    // Enciphering: pieces of whole units, then the rest.
+    // Enciphering: pieces of whole units, then the partial unit alone, which
+    // must still be completed from the plaintext of the piece before.
     DatabaseCipher pieces = make();
     auto buffer = stream;
     size_t at = 0;
-    for (size_t piece : {16u, 160u, 0u, 4096u, 32u}) {
+    for (size_t piece : {16u, 160u, 0u, 4096u, 32u, 496u}) {
         pieces.encipher(buffer.data() + at, piece);
         at += piece;
     }
+    ASSERT_EQ(buffer.size() - at, 11u);
     pieces.encipher(buffer.data() + at, buffer.size() - at);
     EXPECT_TRUE(std::equal(buffer.begin(), buffer.end(), expected.begin() + 64));
     EXPECT_THROW(pieces.encipher(buffer.data(), 16), std::logic_error);
