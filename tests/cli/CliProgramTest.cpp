@@ -1,0 +1,280 @@
+// The built program end to end, on database files made by core.
+
+#include "cli/JsonMapping.h"
+#include "core/FileError.h"
+#include "core/NotesMgr.h"
+#include "core/TreeOps.h"
+
+#include "RunProgram.h"
+#include "SampleDatabase.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::map<std::string, std::string> kSecret = {{"SEALBOOK_PASSWORD", "p\xC3\xA4ss w\xC3\xB6rd"}};
+
+class CliProgram : public ::testing::Test {
+protected:
+    TempDir dir;
+
+    std::string path(const std::string& name) const { return (dir.path() / name).string(); }
+
+    std::string saveSample(const std::string& name, const std::u16string& password) {
+        NotesMgr mgr(nullptr);
+        FillSampleDatabase(mgr);
+        mgr.password = password;
+        mgr.Save(path(name));
+        return path(name);
+    }
+
+    static std::string readFile(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    static void writeFile(const std::string& p, const std::string& text) {
+        std::ofstream(p, std::ios::binary) << text;
+    }
+
+    // A failure: the status, nothing on standard output, exactly one line on standard error.
+    static void expectOneLineFailure(const ProgramResult& r, int status, const std::string& containing) {
+        EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_EQ(r.out, "");
+        ASSERT_FALSE(r.err.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        EXPECT_NE(r.err.find(containing), std::string::npos) << r.err;
+    }
+};
+
+TEST_F(CliProgram, ExportImportExportIsTheSame) {
+    const std::string db = saveSample("sample.nte", u"p\u00e4ss w\u00f6rd");
+    const auto first = RunSealbook({"export", db}, kSecret);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.err, "");
+    writeFile(path("first.json"), first.out);
+
+    const auto imported = RunSealbook({"import", path("first.json"), path("copy.nte")}, kSecret);
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const auto second = RunSealbook({"export", path("copy.nte")}, kSecret);
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(second.out, first.out);
+
+    // The copy holds the same records as the original, field for field.
+    NotesMgr original(nullptr), copy(nullptr);
+    original.password = copy.password = u"p\u00e4ss w\u00f6rd";
+    original.Load(db);
+    copy.Load(path("copy.nte"));
+    EXPECT_EQ(copy.nodes, original.nodes);
+    EXPECT_EQ(copy.templates, original.templates);
+    EXPECT_EQ(copy.dbTitle, original.dbTitle);
+    EXPECT_EQ(copy.dbDescription, original.dbDescription);
+    EXPECT_EQ(copy.nextNodeId, original.nextNodeId);
+    EXPECT_EQ(copy.nextTemplateId, original.nextTemplateId);
+}
+
+TEST_F(CliProgram, AttachmentFolderRoundTripAndStdinImport) {
+    const std::string db = saveSample("sample.nte", u"");
+    const auto base64 = RunSealbook({"export", db});
+    ASSERT_EQ(base64.status, 0) << base64.err;
+
+    const auto withFiles = RunSealbook({"export", db, "--attachments", path("att")});
+    ASSERT_EQ(withFiles.status, 0) << withFiles.err;
+    const Json json = Json::parse(withFiles.out);
+    EXPECT_EQ(json["nodes"][3]["attachmentFile"], "scan \xC3\xA9.png");
+    EXPECT_FALSE(json["nodes"][3].contains("attachmentData"));
+    EXPECT_EQ(readFile(path("att/scan \xC3\xA9.png")).size(), 1000u);
+
+    // Read from standard input, attachments from the folder.
+    const auto imported =
+        RunSealbook({"import", "-", path("copy.nte"), "--attachments", path("att")}, {}, withFiles.out);
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const auto again = RunSealbook({"export", path("copy.nte")});
+    EXPECT_EQ(again.out, base64.out);
+}
+
+TEST_F(CliProgram, HostileAttachmentNamesStayInTheFolder) {
+    NotesMgr mgr(nullptr);
+    NewDatabase(mgr);
+    const char16_t* names[] = {u"../x", u"/etc/x", u"..", u"sub/../../y"};
+    for (const char16_t* name : names) {
+        const int32_t id = mgr.AddNode(0, 0, 0, name, u"", u"", NoteTimestamp::now());
+        mgr.FindNode(id)->attachmentName = name;
+        mgr.FindNode(id)->setAttachment({'d', 'a', 't', 'a'});
+    }
+    mgr.Save(path("hostile.nte"));
+    fs::create_directory(path("out"));
+    writeFile(path("out/y"), "mine");
+
+    const auto r = RunSealbook({"export", path("hostile.nte"), "--attachments", path("out")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json json = Json::parse(r.out);
+    std::vector<std::string> files;
+    for (const auto& node : json["nodes"]) {
+        if (node.contains("attachmentFile"))
+            files.push_back(node["attachmentFile"]);
+    }
+    EXPECT_EQ(files, (std::vector<std::string>{"x", "x (2)", "attachment", "y (2)"}));
+    EXPECT_EQ(readFile(path("out/y")), "mine");
+    EXPECT_FALSE(fs::exists(path("x")));
+    EXPECT_FALSE(fs::exists(path("y")));
+    size_t count = 0;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        count += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(count, 1u); // only hostile.nte beside the folder
+}
+
+TEST_F(CliProgram, WrongPasswordAndMissingFiles) {
+    const std::string db = saveSample("sample.nte", u"right");
+    for (const char* command : {"ls", "export", "verify"}) {
+        expectOneLineFailure(RunSealbook({command, db}, {{"SEALBOOK_PASSWORD", "wrong"}}), 2,
+                             "wrong password");
+        // No password at all is a wrong password too.
+        expectOneLineFailure(RunSealbook({command, db}), 2, "wrong password");
+    }
+    expectOneLineFailure(RunSealbook({"ls", path("missing.nte")}), 1, "missing.nte was not found.");
+    expectOneLineFailure(RunSealbook({"ls", db, "--password-file", path("nofile")}), 1,
+                         "nofile was not found.");
+    // Not a database at all.
+    writeFile(path("junk.nte"), "hello");
+    EXPECT_EQ(RunSealbook({"verify", path("junk.nte")}).status != 0, true);
+
+    writeFile(path("pw"), "right\n");
+    const auto ok = RunSealbook({"verify", db, "--password-file", path("pw")});
+    EXPECT_EQ(ok.status, 0) << ok.err;
+}
+
+TEST_F(CliProgram, LsOrdersFoldersFirstThenTitlesIgnoringCase) {
+    NotesMgr mgr(nullptr);
+    NewDatabase(mgr);
+    const auto now = NoteTimestamp::now();
+    mgr.AddNode(0, 0, 0, u"beta", u"", u"", now);
+    mgr.AddNode(0, 0, 0, u"Alpha", u"", u"", now);
+    const int32_t zeta = mgr.AddNode(0, 0, 1, u"zeta", u"", u"", now);
+    mgr.AddNode(0, 0, 1, u"Delta", u"", u"", now);
+    mgr.AddNode(zeta, 0, 0, u"\u00e9t\u00e9", u"", u"", now);
+    mgr.AddNode(zeta, 0, 0, u"\u00c9T\u00c9 2", u"", u"", now);
+    mgr.AddNode(zeta, 0, 0, u"_under", u"", u"", now);
+    mgr.AddNode(zeta, 0, 0, u"same", u"", u"", now);
+    mgr.AddNode(zeta, 0, 0, u"SAME", u"", u"", now);
+    mgr.Save(path("order.nte"));
+
+    const auto r = RunSealbook({"ls", path("order.nte")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Untitled/  [0]\n"
+                     "  Delta/  [4]\n"
+                     "  zeta/  [3]\n"
+                     "    _under  [7]\n"
+                     "    same  [8]\n"
+                     "    SAME  [9]\n"
+                     "    \xC3\xA9t\xC3\xA9  [5]\n"
+                     "    \xC3\x89T\xC3\x89 2  [6]\n"
+                     "  Alpha  [2]\n"
+                     "  beta  [1]\n");
+}
+
+TEST_F(CliProgram, PasswdChangesTheKeyAndKeepsTheBackup) {
+    const std::string db = saveSample("sample.nte", u"old");
+    const auto r =
+        RunSealbook({"passwd", db}, {{"SEALBOOK_PASSWORD", "old"}, {"SEALBOOK_NEW_PASSWORD", "n\xC3\xAAw"}});
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    NotesMgr reloaded(nullptr);
+    reloaded.password = u"n\u00eaw";
+    EXPECT_NO_THROW(reloaded.Load(db));
+    EXPECT_EQ(reloaded.nodes.size(), 6u);
+    NotesMgr stale(nullptr);
+    stale.password = u"old";
+    EXPECT_THROW(stale.Load(db), WrongPasswordError);
+    EXPECT_NO_THROW(stale.Load(db + ".bak"));
+
+    // From a file; then no new password from anywhere is refused, not taken as "none".
+    writeFile(path("newpw"), "third\r\n");
+    EXPECT_EQ(RunSealbook({"passwd", db, "--new-password-file", path("newpw")},
+                          {{"SEALBOOK_PASSWORD", "n\xC3\xAAw"}})
+                  .status,
+              0);
+    expectOneLineFailure(RunSealbook({"passwd", db}, {{"SEALBOOK_PASSWORD", "third"}}), 1, "No new password");
+    EXPECT_EQ(RunSealbook({"verify", db}, {{"SEALBOOK_PASSWORD", "third"}}).status, 0);
+    // A wrong old password changes nothing.
+    expectOneLineFailure(
+        RunSealbook({"passwd", db}, {{"SEALBOOK_PASSWORD", "x"}, {"SEALBOOK_NEW_PASSWORD", "y"}}), 2,
+        "wrong password");
+    EXPECT_EQ(RunSealbook({"verify", db}, {{"SEALBOOK_PASSWORD", "third"}}).status, 0);
+}
+
+TEST_F(CliProgram, ShowPrintsFieldsAttachmentAndBody) {
+    const std::string db = saveSample("sample.nte", u"");
+    const auto visa = RunSealbook({"show", db, "3"});
+    ASSERT_EQ(visa.status, 0) << visa.err;
+    EXPECT_NE(visa.out.find("Title: Visa \xC3\x89lite\n"), std::string::npos) << visa.out;
+    EXPECT_NE(visa.out.find("Account Type: Credit card\n"), std::string::npos);
+    EXPECT_NE(visa.out.find("Card number: 4111 1111\n"), std::string::npos);
+    EXPECT_NE(visa.out.find("PIN: \n"), std::string::npos); // an empty value under a caption still shows
+    EXPECT_NE(visa.out.find("Attachment: scan \xC3\xA9.png (1000 bytes)\n"), std::string::npos);
+
+    // Only the template's non-empty captions are listed.
+    const auto locker = RunSealbook({"show", db, "4"});
+    ASSERT_EQ(locker.status, 0) << locker.err;
+    EXPECT_EQ(locker.out, "Title: alpha\nAccount Type: Locker\nNumber: 17\nCode: 0000\nFloor: 3rd\n"
+                          "Attachment: empty.txt (0 bytes)\n\nplain text body\nsecond line\n");
+    EXPECT_EQ(locker.out.find("hidden"), std::string::npos);
+
+    const auto body = RunSealbook({"show", db, "4", "--body"});
+    EXPECT_EQ(body.out, "plain text body\nsecond line\n");
+    const auto raw = RunSealbook({"show", db, "3", "--rtf"});
+    EXPECT_EQ(raw.out, "{\\rtf1\\ansi Card {\\b kept} here\\par}");
+#if SEALBOOK_CLI_HAVE_RTF
+    const auto plain = RunSealbook({"show", db, "3", "--body"});
+    EXPECT_NE(plain.out.find("Card kept here"), std::string::npos) << plain.out;
+    EXPECT_EQ(plain.out.find("\\rtf"), std::string::npos) << plain.out;
+#endif
+
+    // A stale template id shows "No Data" and no captions.
+    const auto stale = RunSealbook({"show", db, "5"});
+    EXPECT_NE(stale.out.find("Account Type: No Data\n"), std::string::npos) << stale.out;
+
+    expectOneLineFailure(RunSealbook({"show", db, "77"}), 1, "no node with id 77");
+    expectOneLineFailure(RunSealbook({"show", db, "3x"}), 1, "'3x' is not a node id.");
+}
+
+TEST_F(CliProgram, VerifyCountsAndImportRefusals) {
+    const std::string db = saveSample("sample.nte", u"");
+    const auto v = RunSealbook({"verify", db});
+    ASSERT_EQ(v.status, 0) << v.err;
+    EXPECT_EQ(v.out,
+              "nodes: 6\nfolders: 2\nnotes: 3\ntemplates: 17\nattachments: 1\nattachment bytes: 1000\n");
+
+    writeFile(path("bad.json"), "{\"dbTitle\": ");
+    expectOneLineFailure(RunSealbook({"import", path("bad.json"), path("out.nte")}), 1,
+                         "bad.json is not valid JSON");
+    const auto exported = RunSealbook({"export", db});
+    Json json = Json::parse(exported.out);
+    json["nodes"][2]["parentId"] = 3;
+    writeFile(path("tree.json"), json.dump());
+    expectOneLineFailure(RunSealbook({"import", path("tree.json"), path("out.nte")}), 1,
+                         "Node 2 has parent 3, which is not a folder.");
+    EXPECT_FALSE(fs::exists(path("out.nte"))); // nothing written after a refusal
+
+    expectOneLineFailure(RunSealbook({"import", path("nothere.json"), path("out.nte")}), 1, "was not found");
+}
+
+TEST_F(CliProgram, UsageAndBadArguments) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--help"}, {"ls", "-h"}}) {
+        const auto r = RunSealbook(args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_NE(r.out.find("Usage: sealbook"), std::string::npos);
+    }
+    expectOneLineFailure(RunSealbook({"lst", "x"}), 1, "Unknown command 'lst'");
+    expectOneLineFailure(RunSealbook({"show", "x"}), 1, "'show' expects FILE ID");
+}
+
+} // namespace
