@@ -165,10 +165,19 @@ void runImport(const CommandLine& line, const PasswordSource& passwords, std::is
 
 std::u16string BodyAsPlainText(const std::u16string& body) {
 #if SEALBOOK_CLI_HAVE_RTF
-    return rtf::BodyToPlainText(body);
+    const std::u16string text = rtf::BodyToPlainText(body);
 #else
-    return body;
+    const std::u16string& text = body;
 #endif
+    // Paragraphs end in "\r\n" in the stored text; a terminal wants "\n".
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            continue;
+        out += text[i];
+    }
+    return out;
 }
 
 void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::istream& in,

@@ -5,6 +5,7 @@
 #include "cli/Base64.h"
 #include "cli/CliError.h"
 #include "cli/CommandLine.h"
+#include "cli/Commands.h"
 #include "cli/PasswordSource.h"
 #include "cli/Utf.h"
 #include "core/FileError.h"
@@ -46,6 +47,14 @@ TEST(CliUtf, RefusesMalformedUtf8) {
     EXPECT_FALSE(FromUtf8("a\xFF"));
     EXPECT_TRUE(FromUtf8(std::string("a\0b", 3)));
     EXPECT_EQ(FromUtf8(std::string("a\0b", 3))->size(), 3u);
+}
+
+TEST(CliBody, PlainTextEndsLinesForTheTerminal) {
+    EXPECT_EQ(BodyAsPlainText(u"one\r\ntwo\rthree\n"), u"one\ntwo\rthree\n");
+    EXPECT_EQ(BodyAsPlainText(u""), u"");
+#if SEALBOOK_CLI_HAVE_RTF
+    EXPECT_EQ(BodyAsPlainText(u"{\\rtf1\\ansi caf\\'e9\\par next\\par}"), u"caf\u00e9\nnext");
+#endif
 }
 
 TEST(CliBase64, RoundTripsEveryLengthAndByte) {

@@ -234,8 +234,7 @@ TEST_F(CliProgram, ShowPrintsFieldsAttachmentAndBody) {
     EXPECT_EQ(raw.out, "{\\rtf1\\ansi Card {\\b kept} here\\par}");
 #if SEALBOOK_CLI_HAVE_RTF
     const auto plain = RunSealbook({"show", db, "3", "--body"});
-    EXPECT_NE(plain.out.find("Card kept here"), std::string::npos) << plain.out;
-    EXPECT_EQ(plain.out.find("\\rtf"), std::string::npos) << plain.out;
+    EXPECT_EQ(plain.out, "Card kept here\n");
 #endif
 
     // A stale template id shows "No Data" and no captions.
