@@ -1,0 +1,28 @@
+#pragma once
+// Hands the database stream of an open file to a StreamReader, reading and
+// deciphering one large piece at a time, so that a load never holds the whole
+// plaintext beside the nodes parsed from it.
+
+#include "core/ByteSource.h"
+
+#include <string>
+#include <vector>
+
+class DatabaseCipher;
+
+class DecipheringSource : public ByteSource {
+public:
+    // `fd` is positioned at the first unit of the stream, of which `size` bytes
+    // remain; `path` names the file in errors. Neither fd nor cipher is owned.
+    DecipheringSource(int fd, uint64_t size, const DatabaseCipher& cipher, std::string path);
+
+    std::span<const uint8_t> next() override;
+    uint64_t remaining() const override { return m_remaining; }
+
+private:
+    int m_fd;
+    uint64_t m_remaining;
+    const DatabaseCipher& m_cipher;
+    std::string m_path;
+    std::vector<uint8_t> m_buffer;
+};

@@ -1,0 +1,160 @@
+// Loading and saving the database file: magic number, random prefix and the
+// enciphered stream, with the previous file kept as the backup.
+
+#include "core/DatabaseCipher.h"
+#include "core/DatabaseFile.h"
+#include "core/DecipheringSource.h"
+#include "core/EncipheringSink.h"
+#include "core/FileError.h"
+#include "core/FileSink.h"
+#include "core/NotesMgr.h"
+#include "core/PathText.h"
+#include "core/StreamReader.h"
+#include "core/StreamWriter.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class FdCloser {
+public:
+    explicit FdCloser(int fd) : m_fd(fd) {}
+    ~FdCloser() { ::close(m_fd); }
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+
+private:
+    int m_fd;
+};
+
+// Reads up to `size` bytes; fewer only at the end of the file.
+size_t readFully(int fd, uint8_t* out, size_t size, const std::string& path) {
+    size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, out + got, size - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError(FileError::kindFromErrno(errno), path);
+        }
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    return got;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Makes the renames themselves survive a crash; a folder that cannot be
+// synced does not make the save fail.
+void syncFolder(const std::string& path) {
+    const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Puts the finished file `fresh` at `path`, keeping the previous file as the
+// backup. The path names either the previous or the new file at every moment;
+// on failure it is left naming the previous one and FileError is thrown.
+void replaceKeepingBackup(const std::string& fresh, const std::string& path) {
+    const std::string backup = path + kBackupSuffix;
+    ::unlink(backup.c_str());
+    // A second name for the previous file becomes the backup, and the rename
+    // below replaces the path in one step. Where the file system has no hard
+    // links the previous file is moved aside instead, and moved back should
+    // the new one not take its place.
+    bool movedAside = false;
+    if (::link(path.c_str(), backup.c_str()) != 0 && errno != ENOENT)
+        movedAside = ::rename(path.c_str(), backup.c_str()) == 0;
+    if (::rename(fresh.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        if (movedAside)
+            ::rename(backup.c_str(), path.c_str());
+        ::unlink(fresh.c_str());
+        throw FileError(FileError::kindFromErrno(err), path);
+    }
+    syncFolder(path);
+}
+
+void writeMagic(FileSink& file) {
+    const uint8_t magic[kFileMagicSize] = {
+        static_cast<uint8_t>(kFileMagic), static_cast<uint8_t>(kFileMagic >> 8),
+        static_cast<uint8_t>(kFileMagic >> 16), static_cast<uint8_t>(kFileMagic >> 24)};
+    file.write(magic, sizeof magic);
+}
+
+bool isMagic(const uint8_t* b) {
+    const uint32_t v = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                       static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
+    return v == kFileMagic;
+}
+
+} // namespace
+
+bool NotesMgr::Load(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw FileError(FileError::kindFromErrno(errno), path);
+    FdCloser closer(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw FileError(FileError::kindFromErrno(errno), path);
+    if (S_ISDIR(st.st_mode))
+        throw FileError(FileError::Kind::AccessDenied, path);
+
+    // Files without the magic number are of the legacy scheme, whose key is
+    // not known here: they are refused as not being database files.
+    uint8_t magic[kFileMagicSize];
+    if (readFully(fd, magic, sizeof magic, path) < sizeof magic || !isMagic(magic))
+        throw FileError(FileError::Kind::BadFormat, path);
+
+    const DatabaseCipher cipher(password);
+    uint8_t prefix[DatabaseCipher::prefixSize];
+    const size_t prefixRead = readFully(fd, prefix, sizeof prefix, path);
+    // A file too short for the prefix holds no stream; the reader reports that.
+    const uint64_t fileSize = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+    const uint64_t streamSize =
+        prefixRead == sizeof prefix && fileSize > kStreamOffset ? fileSize - kStreamOffset : 0;
+
+    DecipheringSource source(fd, streamSize, cipher, path);
+    StreamReader reader(source);
+    Serialize(reader);
+    AddRecentFile(PathToUtf16(path));
+    return true;
+}
+
+bool NotesMgr::Save(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        throw FileError(FileError::Kind::AccessDenied, path);
+
+    std::unique_ptr<FileSink> file = FileSink::createBeside(path);
+    try {
+        writeMagic(*file);
+        DatabaseCipher cipher(password);
+        const auto prefix = cipher.makePrefix([this] { return NextRandom(); });
+        file->write(prefix.data(), prefix.size());
+        EncipheringSink enciphered(cipher, *file);
+        StreamWriter out(enciphered);
+        Serialize(out);
+        enciphered.finish();
+        file->finish();
+    } catch (...) {
+        file->discard();
+        throw;
+    }
+    replaceKeepingBackup(file->path(), path);
+    AddRecentFile(PathToUtf16(path));
+    return true;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The FileSink of the system's file calls: a uniquely named file created in
+// the target's folder, with the target's permissions when the target exists
+// (owner-only otherwise, the content being confidential).
+
+#include "core/FileSink.h"
+
+class PosixFileSink : public FileSink {
+public:
+    // Creates the file; throws FileError with `targetPath` when it cannot.
+    explicit PosixFileSink(const std::string& targetPath);
+    ~PosixFileSink() override;
+
+    const std::string& path() const override { return m_path; }
+    void write(const uint8_t* data, size_t size) override;
+    void finish() override;
+    void discard() override;
+
+private:
+    [[noreturn]] void fail(int err);
+
+    std::string m_target;
+    std::string m_path;
+    int m_fd = -1;
+    bool m_finished = false;
+};

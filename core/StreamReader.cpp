@@ -1,0 +1,164 @@
+#include "core/StreamReader.h"
+
+#include "core/CodePage.h"
+#include "core/FileError.h"
+#include "core/MemorySource.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace {
+
+[[noreturn]] void endOfData() {
+    throw FileError(FileError::Kind::EndOfFile, std::string());
+}
+
+// 8-bit strings were written in the system's ANSI code page.
+std::u16string decodeAnsi(const std::vector<uint8_t>& bytes) {
+    std::u16string text(bytes.size(), u'\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        text[i] = CodePage::fromCp1252(bytes[i]);
+    return text;
+}
+
+} // namespace
+
+StreamReader::StreamReader(ByteSource& source) : m_source(&source) {}
+
+StreamReader::StreamReader(std::span<const uint8_t> bytes)
+    : m_ownSource(std::make_unique<MemorySource>(bytes)), m_source(m_ownSource.get()) {}
+
+StreamReader::~StreamReader() = default;
+
+bool StreamReader::refill() {
+    const std::span<const uint8_t> piece = m_source->next();
+    m_pos = piece.data();
+    m_end = piece.data() + piece.size();
+    return !piece.empty();
+}
+
+uint64_t StreamReader::remaining() const {
+    return static_cast<uint64_t>(m_end - m_pos) + m_source->remaining();
+}
+
+void StreamReader::require(uint64_t size) const {
+    if (size > remaining())
+        endOfData();
+}
+
+void StreamReader::requireCount(int64_t count, uint64_t minItemSize) const {
+    if (count < 0)
+        endOfData();
+    const uint64_t items = static_cast<uint64_t>(count);
+    if (minItemSize != 0 && items > remaining() / minItemSize)
+        endOfData();
+}
+
+void StreamReader::readBytes(uint8_t* out, size_t size) {
+    while (size > 0) {
+        if (m_pos == m_end && !refill())
+            endOfData();
+        const size_t take = std::min(size, static_cast<size_t>(m_end - m_pos));
+        std::memcpy(out, m_pos, take);
+        m_pos += take;
+        out += take;
+        size -= take;
+    }
+}
+
+void StreamReader::skip(uint64_t size) {
+    while (size > 0) {
+        if (m_pos == m_end && !refill())
+            endOfData();
+        const uint64_t take = std::min(size, static_cast<uint64_t>(m_end - m_pos));
+        m_pos += take;
+        size -= take;
+    }
+}
+
+uint8_t StreamReader::readByte() {
+    if (m_pos == m_end && !refill())
+        endOfData();
+    return *m_pos++;
+}
+
+uint16_t StreamReader::readWord() {
+    uint8_t b[2];
+    readBytes(b, sizeof b);
+    return static_cast<uint16_t>(b[0] | (b[1] << 8));
+}
+
+int32_t StreamReader::readInt32() {
+    uint8_t b[4];
+    readBytes(b, sizeof b);
+    return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                                static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
+}
+
+int64_t StreamReader::readInt64() {
+    const uint32_t low = static_cast<uint32_t>(readInt32());
+    const uint32_t high = static_cast<uint32_t>(readInt32());
+    return static_cast<int64_t>(static_cast<uint64_t>(high) << 32 | low);
+}
+
+std::vector<uint8_t> StreamReader::readBlock(int64_t size) {
+    if (size < 0)
+        endOfData();
+    require(static_cast<uint64_t>(size));
+    std::vector<uint8_t> block(static_cast<size_t>(size));
+    readBytes(block.data(), block.size());
+    return block;
+}
+
+NoteTimestamp StreamReader::readTimestamp() {
+    NoteTimestamp ts;
+    ts.year = readWord();
+    ts.month = readWord();
+    ts.dayOfWeek = readWord();
+    ts.day = readWord();
+    ts.hour = readWord();
+    ts.minute = readWord();
+    return ts;
+}
+
+// The count after a first byte of 0xFF and a word other than the UTF-16 marker.
+uint64_t StreamReader::readLength() {
+    const uint32_t count = static_cast<uint32_t>(readInt32());
+    if (count != 0xFFFFFFFFu)
+        return count;
+    const uint64_t wide = static_cast<uint64_t>(readInt64());
+    if (wide >= (uint64_t{1} << 31))
+        endOfData();
+    return wide;
+}
+
+std::u16string StreamReader::readString() {
+    bool utf16 = false;
+    uint64_t count = readByte();
+    if (count == 0xFF) {
+        uint16_t word = readWord();
+        if (word == 0xFFFE) {
+            // After the marker the count follows again, now counting UTF-16 units.
+            utf16 = true;
+            count = readByte();
+            if (count == 0xFF)
+                word = readWord();
+        }
+        if (count == 0xFF)
+            count = word < 0xFFFF ? word : readLength();
+    }
+
+    if (!utf16)
+        return decodeAnsi(readBlock(static_cast<int64_t>(count)));
+
+    if (count > remaining() / 2)
+        endOfData();
+    std::u16string text(static_cast<size_t>(count), u'\0');
+    readBytes(reinterpret_cast<uint8_t*>(text.data()), text.size() * 2);
+    if constexpr (std::endian::native == std::endian::big) {
+        for (char16_t& c : text)
+            c = static_cast<char16_t>((c >> 8) | (c << 8));
+    }
+    return text;
+}
