@@ -137,7 +137,11 @@ private:
         if (p.rightIndentTwips) {
             word("\\ri", p.rightIndentTwips);
         }
-        m_out += ' ';
+        // A control word needs its delimiting space; a closing brace does not,
+        // and a space there would be text.
+        if (m_out.back() != '}') {
+            m_out += ' ';
+        }
         for (const Run& r : p.runs) {
             format(r.format);
             if (r.isPicture) {
