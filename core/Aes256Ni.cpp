@@ -1,5 +1,10 @@
 #include "core/Aes256Ni.h"
 
+// This file is compiled with the AES and SSE4.1 instruction sets enabled. It
+// must not instantiate library templates or inline functions shared with other
+// files: the linker may keep this copy of them, which would then also run on
+// processors without those instructions.
+
 #include <immintrin.h>
 #include <wmmintrin.h>
 
