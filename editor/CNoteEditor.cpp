@@ -1,0 +1,270 @@
+#include "editor/CNoteEditor.h"
+
+#include "app/QtSettingsStore.h"
+#include "app/ShellOpen.h"
+#include "core/CodePage.h"
+#include "core/Edition.h"
+#include "editor/EditorContextMenu.h"
+#include "editor/EditorPrompts.h"
+#include "editor/EditorTexts.h"
+#include "editor/RichTextMapping.h"
+#include "editor/rtf/PlainText.h"
+#include "editor/rtf/RtfReader.h"
+#include "editor/rtf/RtfWriter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+// Windows line ends and lone carriage returns become one paragraph break each.
+QString plainToParagraphs(const std::u16string& body) {
+    QString text = QString::fromStdU16String(body);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar(u'\r'), QChar(u'\n'));
+    return text;
+}
+
+} // namespace
+
+CNoteEditor::CNoteEditor(QWidget* parent, bool readOnly) : QTextEdit(parent), m_readOnlyEditor(readOnly) {
+    setObjectName(QString::number(kControlId));
+    setFrameShape(QFrame::StyledPanel);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setAcceptRichText(true);
+    setTabChangesFocus(false);
+    QFont font(QString::fromLatin1(EditorTexts::faceTahoma));
+    font.setPointSize(10);
+    font.setBold(false);
+    document()->setDefaultFont(font);
+    if (readOnly) {
+        setReadOnly(true);
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    viewport()->setMouseTracking(true);
+
+    m_repaintTimer.setSingleShot(true);
+    m_repaintTimer.setInterval(kRepaintDelayMs);
+    connect(&m_repaintTimer, &QTimer::timeout, this, [this] {
+        refreshLinks();
+        viewport()->update();
+    });
+    connect(document(), &QTextDocument::contentsChanged, this, [this] { m_repaintTimer.start(); });
+
+    m_holdTimer.setSingleShot(true);
+    m_holdTimer.setInterval(kHoldDelayMs);
+    connect(&m_holdTimer, &QTimer::timeout, this, [this] { onHold(); });
+}
+
+bool CNoteEditor::IsRtfBody(const std::u16string& body) {
+    return rtf::IsRtfBody(body);
+}
+
+void CNoteEditor::LoadBody(const std::u16string& body, bool atSelection) {
+    QTextDocument* doc = document();
+    const bool rtfBody = IsRtfBody(body);
+    // Parse before touching the content, so that a failing conversion leaves it as it was.
+    rtf::Document model;
+    if (rtfBody)
+        model = rtf::ReadRtf(rtf::BodyToRtfBytes(body));
+
+    if (!atSelection) {
+        // A new body starts a new history.
+        doc->setUndoRedoEnabled(false);
+        doc->clear();
+        QTextCursor cursor(doc);
+        if (rtfBody)
+            RichTextMapping::insertDocument(cursor, model, true);
+        else
+            cursor.insertText(plainToParagraphs(body));
+        doc->setUndoRedoEnabled(true);
+        cursor.setPosition(0);
+        setTextCursor(cursor);
+    } else {
+        QTextCursor cursor = textCursor();
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        if (rtfBody)
+            RichTextMapping::insertDocument(cursor, model, cursor.atBlockStart());
+        else
+            cursor.insertText(plainToParagraphs(body));
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+    }
+    refreshLinks();
+    restartRepaintTimer();
+}
+
+std::u16string CNoteEditor::StoreBody() const {
+    // The writer's bytes are in the ANSI code page; each byte becomes one character.
+    return CodePage::toUtf16(rtf::WriteRtf(RichTextMapping::readDocument(*document())), CodePage::kAnsi);
+}
+
+std::u16string CNoteEditor::BodyToPlainText(const std::u16string& body) {
+    if (!IsRtfBody(body))
+        return body;
+    return rtf::BodyToPlainText(body);
+}
+
+std::u16string CNoteEditor::LoadStarterText() {
+    return CodePage::toUtf16(EditorTexts::starterText, CodePage::kAnsi);
+}
+
+SettingsStore& CNoteEditor::settingsStore() const {
+    if (m_settings)
+        return *m_settings;
+    static QtSettingsStore programSettings;
+    return programSettings;
+}
+
+void CNoteEditor::refreshLinks() {
+    // Links are shown through extra selections, which are drawn but never
+    // stored: a detected link is not part of the body's formatting.
+    const QString text = document()->toRawText();
+    m_links = LinkFinder::find(text);
+    QList<QTextEdit::ExtraSelection> selections;
+    selections.reserve(static_cast<qsizetype>(m_links.size()));
+    QTextCharFormat linkFormat;
+    linkFormat.setForeground(QColor(0, 0, 255));
+    linkFormat.setFontUnderline(true);
+    for (const LinkRange& link : m_links) {
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = QTextCursor(document());
+        selection.cursor.setPosition(static_cast<int>(link.start));
+        selection.cursor.setPosition(static_cast<int>(link.start + link.length), QTextCursor::KeepAnchor);
+        selection.format = linkFormat;
+        selections.push_back(selection);
+    }
+    setExtraSelections(selections);
+}
+
+std::optional<LinkRange> CNoteEditor::linkAt(const QPoint& viewportPos) const {
+    if (m_links.empty())
+        return std::nullopt;
+    const QPoint documentPos =
+        viewportPos + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const int hit = document()->documentLayout()->hitTest(documentPos, Qt::ExactHit);
+    if (hit < 0)
+        return std::nullopt;
+    // The hit is the nearest gap between characters; the character under the
+    // point is the one after it, or before it when the point lies left of the gap.
+    QTextCursor cursor(document());
+    cursor.setPosition(hit);
+    const qsizetype index = viewportPos.x() < cursorRect(cursor).x() ? hit - 1 : hit;
+    for (const LinkRange& link : m_links) {
+        if (index >= link.start && index < link.start + link.length)
+            return link;
+    }
+    return std::nullopt;
+}
+
+QString CNoteEditor::linkText(const LinkRange& link) const {
+    return document()->toRawText().mid(link.start, link.length);
+}
+
+void CNoteEditor::openLink(const LinkRange& link) {
+    // What the desktop cannot open is ignored; ShellOpen reports nothing.
+    ShellOpen(linkText(link));
+}
+
+QAction* CNoteEditor::trackMenu(QMenu& menu, const QPoint& globalPos) {
+    const QCursor previous = viewport()->cursor();
+    viewport()->setCursor(Qt::ArrowCursor);
+    const bool wasOpen = m_menuOpen;
+    m_menuOpen = true;
+    QAction* chosen = RunPopupMenu(menu, globalPos);
+    m_menuOpen = wasOpen;
+    viewport()->setCursor(previous);
+    return chosen;
+}
+
+void CNoteEditor::ShowContextMenu(const QPoint& globalPos) {
+    EditorContextMenu::run(*this, globalPos);
+}
+
+void CNoteEditor::contextMenuEvent(QContextMenuEvent* event) {
+    ShowContextMenu(event->globalPos());
+    event->accept();
+}
+
+void CNoteEditor::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QTextEdit::mousePressEvent(event);
+        return;
+    }
+    const std::optional<LinkRange> link = linkAt(event->position().toPoint());
+    if constexpr (kHandheld) {
+        // A held press opens the context menu; a short tap on a link opens the link.
+        m_holdPos = event->position().toPoint();
+        m_pressedLink = link;
+        m_holdTimer.start();
+        if (link) {
+            event->accept();
+            return;
+        }
+    } else if (link) {
+        openLink(*link);
+        event->accept();
+        return;
+    }
+    QTextEdit::mousePressEvent(event);
+}
+
+void CNoteEditor::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (m_holdTimer.isActive() &&
+        (pos - m_holdPos).manhattanLength() > QGuiApplication::styleHints()->startDragDistance()) {
+        m_holdTimer.stop();
+        m_pressedLink.reset();
+    }
+    if (event->buttons() == Qt::NoButton)
+        viewport()->setCursor(linkAt(pos) ? Qt::PointingHandCursor
+                                          : (m_readOnlyEditor ? Qt::ArrowCursor : Qt::IBeamCursor));
+    QTextEdit::mouseMoveEvent(event);
+}
+
+void CNoteEditor::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_holdTimer.isActive()) {
+        m_holdTimer.stop();
+        if (m_pressedLink) {
+            const LinkRange link = *m_pressedLink;
+            m_pressedLink.reset();
+            openLink(link);
+            event->accept();
+            return;
+        }
+    }
+    m_pressedLink.reset();
+    QTextEdit::mouseReleaseEvent(event);
+}
+
+void CNoteEditor::onHold() {
+    m_pressedLink.reset();
+    ShowContextMenu(viewport()->mapToGlobal(m_holdPos));
+}
+
+void CNoteEditor::focusInEvent(QFocusEvent* event) {
+    QTextEdit::focusInEvent(event);
+    if (kHandheld && !m_readOnlyEditor)
+        QGuiApplication::inputMethod()->show();
+}
+
+void CNoteEditor::focusOutEvent(QFocusEvent* event) {
+    QTextEdit::focusOutEvent(event);
+    if (kHandheld && !m_readOnlyEditor)
+        QGuiApplication::inputMethod()->hide();
+}
+
+void CNoteEditor::resizeEvent(QResizeEvent* event) {
+    QTextEdit::resizeEvent(event);
+    restartRepaintTimer();
+}

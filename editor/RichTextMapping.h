@@ -1,0 +1,43 @@
+#pragma once
+// Moves the rich-text model in and out of a QTextDocument: paragraph
+// alignment, indents and numbering, character formats and pictures. Reading a
+// document back gives the model it was filled from, so a body loaded and
+// stored without an edit keeps its text and its formatting.
+
+#include "editor/rtf/RichText.h"
+
+#include <QTextFormat>
+
+class QTextCursor;
+class QTextDocument;
+
+namespace RichTextMapping {
+
+// Extra format properties a picture carries, so the stored bytes are the loaded ones.
+inline constexpr int kPictureData = QTextFormat::UserProperty + 1; // QByteArray
+inline constexpr int kPictureKind = QTextFormat::UserProperty + 2; // int, rtf::Picture::Kind
+// A list's first number (the toolkit here draws every list from 1, so it is carried alongside).
+inline constexpr int kListStart = QTextFormat::UserProperty + 3; // int
+
+int listStart(const QTextListFormat& format);
+void setListStart(QTextListFormat& format, int start);
+
+// Twips per document unit (the document lays out at 96 units per inch).
+inline constexpr double kTwipsPerUnit = 15.0;
+
+// List styles for the numbering kinds and back (None has no list).
+QTextListFormat::Style toListStyle(rtf::Numbering numbering);
+rtf::Numbering fromListStyle(QTextListFormat::Style style);
+
+QTextCharFormat toCharFormat(const rtf::CharFormat& format);
+// `defaults` supplies what the format leaves unset (face and size of the document's default font).
+rtf::CharFormat fromCharFormat(const QTextCharFormat& format, const rtf::CharFormat& defaults);
+
+// Inserts the paragraphs at the cursor. The first paragraph continues the
+// cursor's block; its paragraph format is applied only when `formatFirstBlock`.
+void insertDocument(QTextCursor& cursor, const rtf::Document& document, bool formatFirstBlock);
+
+// The whole document as the model. Adjacent runs of one format are merged.
+rtf::Document readDocument(const QTextDocument& document);
+
+} // namespace RichTextMapping
