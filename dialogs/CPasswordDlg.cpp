@@ -91,6 +91,7 @@ CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent) {
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, m_client);
     m_buttons->button(QDialogButtonBox::Ok)->setText(text(DialogTexts::ok));
     m_buttons->button(QDialogButtonBox::Cancel)->setText(text(DialogTexts::cancel));
+    m_buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &CPasswordDlg::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &CPasswordDlg::reject);
 
@@ -161,6 +162,8 @@ void CPasswordDlg::ApplyKeyboardState() {
     const QWidget* lowest =
         (kHandheld || g_keyboardShown) ? static_cast<const QWidget*>(m_keys.back()) : m_toggle;
     m_client->setFixedHeight(lowest->geometry().bottom() + 1 + kBottomGap);
+    // Resize the dialog now rather than when the layout next runs.
+    layout()->activate();
 }
 
 void CPasswordDlg::SetKeyCaptions() {

@@ -22,7 +22,7 @@ public:
 
     // The password handed back on OK: the keys typed when the keyboard was
     // shown, else the text of the password box.
-    QString result() const { return m_result; }
+    QString password() const { return m_result; }
 
     // Whether the on-screen keyboard is shown: one flag for every password
     // prompt of this run, false at start and never saved.
