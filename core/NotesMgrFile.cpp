@@ -13,7 +13,9 @@
 #include "core/StreamWriter.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,6 +102,27 @@ bool isMagic(const uint8_t* b) {
     return v == kFileMagic;
 }
 
+// The recent-files list holds full paths, whatever form the caller used.
+std::u16string recentEntry(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return PathToUtf16(error ? path : full.lexically_normal().string());
+}
+
+// Saving through a symbolic link replaces the file it points to; renaming onto
+// the link itself would turn it into a file of its own.
+std::string fileBehind(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return path; // a link to nothing is replaced like a missing file
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
 } // namespace
 
 bool NotesMgr::Load(const std::string& path) {
@@ -130,11 +153,12 @@ bool NotesMgr::Load(const std::string& path) {
     DecipheringSource source(fd, streamSize, cipher, path);
     StreamReader reader(source);
     Serialize(reader);
-    AddRecentFile(PathToUtf16(path));
+    AddRecentFile(recentEntry(path));
     return true;
 }
 
-bool NotesMgr::Save(const std::string& path) {
+bool NotesMgr::Save(const std::string& requestedPath) {
+    const std::string path = fileBehind(requestedPath);
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         throw FileError(FileError::Kind::AccessDenied, path);
@@ -155,6 +179,6 @@ bool NotesMgr::Save(const std::string& path) {
         throw;
     }
     replaceKeepingBackup(file->path(), path);
-    AddRecentFile(PathToUtf16(path));
+    AddRecentFile(recentEntry(requestedPath));
     return true;
 }

@@ -214,7 +214,6 @@ void NotesMgr::Serialize(StreamReader& in) {
     } else {
         const int32_t count = in.readInt32();
         in.requireCount(count, kMinTemplateSize);
-        loaded.templates.reserve(static_cast<size_t>(count));
         for (int32_t i = 0; i < count; ++i) {
             TemplateRecord t;
             t.templateId = in.readInt32();

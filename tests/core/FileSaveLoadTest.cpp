@@ -396,3 +396,42 @@ TEST(FileSaveLoad, SystemErrorsCarryTheirKind) {
     EXPECT_TRUE(fs::exists(folder / "inside"));
     EXPECT_TRUE(db.recentFiles.empty());
 }
+
+TEST(FileSaveLoad, RecentFilesHoldFullPaths) {
+    TempFolder dir;
+    fs::create_directory(dir / "sub");
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir.path());
+    NotesMgr db;
+    fill(db);
+    try {
+        db.Save("./sub/../relative.nte");
+    } catch (...) {
+        fs::current_path(previous);
+        throw;
+    }
+    fs::current_path(previous);
+    EXPECT_TRUE(fs::exists(dir / "relative.nte"));
+    ASSERT_FALSE(db.recentFiles.empty());
+    EXPECT_EQ(db.recentFiles.front(), ascii((dir / "relative.nte").string()));
+}
+
+TEST(FileSaveLoad, SavingThroughALinkReplacesTheFileBehindIt) {
+    TempFolder dir;
+    fs::create_directory(dir / "real");
+    const fs::path target = dir / "real" / "notes.nte";
+    const fs::path link = dir / "notes.nte";
+    NotesMgr db;
+    fill(db);
+    db.Save(target.string());
+    const std::vector<uint8_t> first = readFile(target);
+    fs::create_symlink(target, link);
+    db.dbTitle = u"through the link";
+    db.Save(link.string());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readFile(target.string() + ".bak"), first);
+    NotesMgr back;
+    back.Load(target.string());
+    EXPECT_EQ(back.dbTitle, u"through the link");
+    EXPECT_EQ(db.recentFiles.front(), ascii(link.string()));
+}

@@ -1,0 +1,203 @@
+// Saving and loading whole database files: a tree of 100,000 small notes and
+// a database of 200 MB of attachments. Reports nodes/s and file MB/s, and the
+// peak memory of a load over its baseline as a share of the stream size
+// (measured in a fresh process, so nothing of the benchmark's own data counts).
+
+#include "core/NotesMgr.h"
+#include "core/StreamWriter.h"
+#include "core/Texts.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kNodeCount = 100000;
+constexpr int kAttachmentNotes = 200;
+constexpr size_t kAttachmentSize = size_t{1} << 20;
+
+std::string benchFolder() {
+    static const std::string folder = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "sealbook-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            std::abort();
+        return pattern;
+    }();
+    return folder;
+}
+
+std::u16string widen(const std::string& s) {
+    return std::u16string(s.begin(), s.end());
+}
+
+void addRoot(NotesMgr& db) {
+    db.AddNode(-1, 0, 1, Texts::untitled, {}, {}, NoteTimestamp::now());
+    db.InstallDefaultTemplates();
+    db.AddDefaultFolders();
+}
+
+// 100,000 nodes: a thousand folders, the rest notes with a short RTF body and
+// the values of a credit-card template.
+std::unique_ptr<NotesMgr> makeManyNodes() {
+    auto db = std::make_unique<NotesMgr>();
+    addRoot(*db);
+    const NoteTimestamp now = NoteTimestamp::now();
+    std::vector<int32_t> folders;
+    for (int i = 0; i < 1000; ++i)
+        folders.push_back(db->AddNode(1 + i % 10, 2, 1, widen("Folder " + std::to_string(i)), {}, {}, now));
+    while (static_cast<int>(db->nodes.size()) < kNodeCount) {
+        const int i = db->nextNodeId;
+        const int32_t id = db->AddNode(folders[static_cast<size_t>(i) % folders.size()], 5, 0,
+                                       widen("Account note " + std::to_string(i)),
+                                       widen("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 Note " +
+                                             std::to_string(i) + " with a line of ordinary text.\\par}"),
+                                       Texts::linkHint, now);
+        NoteRecord& n = *db->FindNode(id);
+        n.templateId = 1;
+        n.fieldValues = {u"J. Smith", widen("4111 1111 " + std::to_string(1000 + i % 9000)),
+                         u"12/29",    u"123",
+                         u"0000",     u"Bank",
+                         u"Visa"};
+    }
+    return db;
+}
+
+// 200 notes of 1 MB each.
+std::unique_ptr<NotesMgr> makeAttachments() {
+    auto db = std::make_unique<NotesMgr>();
+    addRoot(*db);
+    const NoteTimestamp now = NoteTimestamp::now();
+    for (int i = 0; i < kAttachmentNotes; ++i) {
+        const int32_t id = db->AddNode(1, 5, 0, widen("Scan " + std::to_string(i)), u"{\\rtf1\\ansi scan}",
+                                       Texts::linkHint, now);
+        std::vector<uint8_t> data(kAttachmentSize);
+        uint32_t x = 0x9E3779B9u * static_cast<uint32_t>(i + 1);
+        for (auto& b : data) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            b = static_cast<uint8_t>(x);
+        }
+        NoteRecord& n = *db->FindNode(id);
+        n.attachmentName = widen("scan" + std::to_string(i) + ".pdf");
+        n.setAttachment(std::move(data));
+    }
+    return db;
+}
+
+NotesMgr& database(bool attachments) {
+    static std::unique_ptr<NotesMgr> many, large;
+    auto& slot = attachments ? large : many;
+    if (!slot)
+        slot = attachments ? makeAttachments() : makeManyNodes();
+    return *slot;
+}
+
+std::string pathFor(bool attachments) {
+    return benchFolder() + (attachments ? "/attachments.nte" : "/nodes.nte");
+}
+
+uint64_t fileSize(const std::string& path) {
+    return std::filesystem::file_size(path);
+}
+
+// One load in a fresh copy of this program: peak resident memory over the
+// resident memory just before the load.
+double measureLoadMemory(const std::string& path) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl("/proc/self/exe", "bench_file", "--measure-load", path.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    std::ifstream in(path + ".mem");
+    double peakOverBaseline = -1;
+    in >> peakOverBaseline;
+    return peakOverBaseline;
+}
+
+long statusKb(const char* field) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    const size_t n = std::strlen(field);
+    while (std::getline(in, line)) {
+        if (line.compare(0, n, field) == 0)
+            return std::atol(line.c_str() + n + 1);
+    }
+    return -1;
+}
+
+int measureLoad(const char* path) {
+    NotesMgr db;
+    const long baseline = statusKb("VmRSS");
+    db.Load(path);
+    const long peak = statusKb("VmHWM");
+    std::ofstream out(std::string(path) + ".mem");
+    out << (peak - baseline) * 1024.0;
+    return 0;
+}
+
+void reportFile(benchmark::State& state, const std::string& path, bool attachments) {
+    const double bytes = static_cast<double>(fileSize(path));
+    state.counters["file_MB"] = bytes / 1e6;
+    state.counters["file_MB/s"] = benchmark::Counter(bytes * static_cast<double>(state.iterations()) / 1e6,
+                                                     benchmark::Counter::kIsRate);
+    state.counters["nodes/s"] =
+        benchmark::Counter(static_cast<double>(database(attachments).nodes.size() * state.iterations()),
+                           benchmark::Counter::kIsRate);
+}
+
+void BM_Save(benchmark::State& state) {
+    const bool attachments = state.range(0) != 0;
+    NotesMgr& db = database(attachments);
+    const std::string path = pathFor(attachments);
+    for (auto _ : state)
+        db.Save(path);
+    reportFile(state, path, attachments);
+}
+
+void BM_Load(benchmark::State& state) {
+    const bool attachments = state.range(0) != 0;
+    const std::string path = pathFor(attachments);
+    database(attachments).Save(path);
+    for (auto _ : state) {
+        NotesMgr db;
+        db.Load(path);
+        benchmark::DoNotOptimize(db.nodes.size());
+        state.PauseTiming(); // freeing the loaded tree is not part of the load
+        db.nodes.clear();
+        state.ResumeTiming();
+    }
+    reportFile(state, path, attachments);
+    const double streamBytes = static_cast<double>(fileSize(path) - 68);
+    const double peak = measureLoadMemory(path);
+    state.counters["load_peak_MB"] = peak / 1e6;
+    state.counters["peak/stream"] = peak / streamBytes;
+}
+
+BENCHMARK(BM_Save)->Arg(0)->Arg(1)->ArgName("attachments")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Load)->Arg(0)->Arg(1)->ArgName("attachments")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--measure-load") == 0)
+        return measureLoad(argv[2]);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(benchFolder());
+    return 0;
+}
