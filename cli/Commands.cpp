@@ -197,7 +197,7 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
         std::unique_ptr<AttachmentFolder> folder;
         if (line.attachmentsDir)
             folder = std::make_unique<AttachmentFolder>(*line.attachmentsDir, true);
-        out << ExportDatabase(*mgr, folder.get()).dump(2) << "\n";
+        WriteDatabaseJson(*mgr, folder.get(), out);
         break;
     }
     case Command::Import:

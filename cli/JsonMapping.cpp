@@ -264,6 +264,56 @@ Json ExportDatabase(const NotesMgr& mgr, AttachmentFolder* attachments) {
     return j;
 }
 
+namespace {
+
+// A value dumped with indent 2 and placed `depth` levels deep: every line after
+// the first moves right by the indent of that level. JSON strings hold no raw
+// line ends, so each '\n' is a line break of the layout.
+void writeIndented(std::ostream& out, const Json& value, int depth) {
+    const std::string text = value.dump(2);
+    const std::string pad(static_cast<size_t>(depth) * 2, ' ');
+    size_t start = 0;
+    for (size_t nl = text.find('\n'); nl != std::string::npos; nl = text.find('\n', start)) {
+        out.write(text.data() + start, static_cast<std::streamsize>(nl + 1 - start));
+        out << pad;
+        start = nl + 1;
+    }
+    out.write(text.data() + start, static_cast<std::streamsize>(text.size() - start));
+}
+
+template <typename Range, typename ToJson>
+void writeArrayMember(std::ostream& out, const char* key, const Range& items, ToJson toJson, bool last) {
+    out << "  " << Json(key).dump() << ": [";
+    bool first = true;
+    for (const auto& item : items) {
+        out << (first ? "\n    " : ",\n    ");
+        writeIndented(out, toJson(item), 2);
+        first = false;
+    }
+    out << (first ? "]" : "\n  ]") << (last ? "\n" : ",\n");
+}
+
+} // namespace
+
+void WriteDatabaseJson(const NotesMgr& mgr, AttachmentFolder* attachments, std::ostream& out) {
+    out << "{\n";
+    const std::pair<const char*, Json> header[] = {
+        {"dbTitle", StringToJson(mgr.dbTitle)}, {"dbDescription", StringToJson(mgr.dbDescription)},
+        {"formatVersion", mgr.formatVersion},   {"nextNodeId", mgr.nextNodeId},
+        {"nextTemplateId", mgr.nextTemplateId},
+    };
+    for (const auto& [key, value] : header) {
+        out << "  " << Json(key).dump() << ": ";
+        writeIndented(out, value, 1);
+        out << ",\n";
+    }
+    writeArrayMember(out, "templates", mgr.templates, templateToJson, false);
+    writeArrayMember(
+        out, "nodes", mgr.nodes,
+        [attachments](const auto& entry) { return nodeToJson(entry.second, attachments); }, true);
+    out << "}\n";
+}
+
 void ImportDatabase(const Json& json, NotesMgr& mgr, const AttachmentFolder* attachments) {
     const std::string top = "JSON";
     objectAt(json, top);

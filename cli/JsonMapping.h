@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 class AttachmentFolder;
@@ -23,6 +24,11 @@ using Json = nlohmann::ordered_json;
 // there and the node records the file name as attachmentFile; otherwise they
 // are attachmentData in base64. Nodes without attachment bytes have neither.
 Json ExportDatabase(const NotesMgr& mgr, AttachmentFolder* attachments);
+
+// The same export written as text, one node at a time, so that a large
+// database never stands in memory twice over as a JSON tree. The text equals
+// ExportDatabase(...).dump(2) followed by a line end.
+void WriteDatabaseJson(const NotesMgr& mgr, AttachmentFolder* attachments, std::ostream& out);
 
 // Fills `mgr` (templates, nodes, database fields) from an export. Files named
 // by attachmentFile are read from `attachments`. Throws CliError on a wrong

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 Json SampleJson() {
@@ -77,6 +79,22 @@ TEST(CliJson, ExportNamesFieldsAsTheDataModel) {
         EXPECT_GT(node["nodeId"].get<int>(), last);
         last = node["nodeId"];
     }
+}
+
+TEST(CliJson, StreamedTextEqualsTheWholeTree) {
+    NotesMgr mgr(nullptr);
+    FillSampleDatabase(mgr);
+    std::ostringstream streamed;
+    WriteDatabaseJson(mgr, nullptr, streamed);
+    EXPECT_EQ(streamed.str(), ExportDatabase(mgr, nullptr).dump(2) + "\n");
+
+    // Empty lists keep the layout too.
+    mgr.templates.clear();
+    mgr.nodes.clear();
+    std::ostringstream empty;
+    WriteDatabaseJson(mgr, nullptr, empty);
+    EXPECT_EQ(empty.str(), ExportDatabase(mgr, nullptr).dump(2) + "\n");
+    EXPECT_EQ(ParseJson(empty.str(), "t")["nodes"], Json::array());
 }
 
 TEST(CliJson, LoneSurrogatesTravelAsCodeUnits) {
