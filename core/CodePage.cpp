@@ -471,16 +471,37 @@ std::string CodePage::fromUtf16(std::u16string_view text, int codePage,
                                                              : cache().get(codePage, false);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         out.resize(text.size());
-        for (size_t i = 0; i < text.size(); ++i) {
-            const char16_t ch = text[i];
-            const int b = ch < 0x80 ? ch : toCp1252(ch);
-            if (b >= 0) {
-                out[i] = static_cast<char>(b);
-                continue;
+        const size_t n = text.size();
+        size_t i = 0;
+        // Mostly ASCII: blocks of 16 with no other character are copied in a
+        // loop the compiler turns into vector code.
+        constexpr size_t kBlock = 16;
+        while (i < n) {
+            if (i + kBlock <= n) {
+                char16_t any = 0;
+                for (size_t k = 0; k < kBlock; ++k) {
+                    any |= text[i + k];
+                }
+                if (any < 0x80) {
+                    for (size_t k = 0; k < kBlock; ++k) {
+                        out[i + k] = static_cast<char>(text[i + k]);
+                    }
+                    i += kBlock;
+                    continue;
+                }
             }
-            out[i] = kDefaultChar;
-            if (unrepresentable) {
-                unrepresentable->push_back(i);
+            const size_t stop = std::min(n, i + kBlock);
+            for (; i < stop; ++i) {
+                const char16_t ch = text[i];
+                const int b = ch < 0x80 ? ch : toCp1252(ch);
+                if (b >= 0) {
+                    out[i] = static_cast<char>(b);
+                    continue;
+                }
+                out[i] = kDefaultChar;
+                if (unrepresentable) {
+                    unrepresentable->push_back(i);
+                }
             }
         }
         return out;

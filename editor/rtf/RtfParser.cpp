@@ -368,6 +368,15 @@ void RtfParser::textBytes(const char* begin, const char* end) {
         if (!m_bytes.empty() && cp != m_bytesCodePage) {
             flushBytes();
         }
+        if (cp == CodePage::kAnsi) {
+            // A table per byte: no need to gather the bytes first.
+            resolvePendingHigh();
+            CodePage::appendUtf16(target(), std::string_view(begin, end - begin), cp);
+            m_paraHasContent = true;
+            break;
+        }
+        // Other code pages go through iconv, and double-byte characters may
+        // arrive as two \'hh: gather them and convert once.
         m_bytesCodePage = cp;
         m_bytes.append(begin, end);
         break;
@@ -383,6 +392,9 @@ void RtfParser::textBytes(const char* begin, const char* end) {
         }
         break;
     case Dest::Pict:
+        if (m_mode == Mode::TextOnly && m_pictHasData) {
+            break; // only whether there is data matters here
+        }
         for (const char* p = begin; p < end; ++p) {
             const int v = hexValue(*p);
             if (v < 0) {
