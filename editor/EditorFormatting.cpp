@@ -282,7 +282,9 @@ int alignmentValue(const QTextEdit& editor) {
         editor.document()->findBlock(editor.textCursor().selectionStart()).blockFormat();
     if (!format.hasProperty(QTextFormat::BlockAlignment))
         return kAlignLeft; // a new paragraph is left-aligned
-    const Qt::Alignment horizontal = format.alignment() & Qt::AlignHorizontal_Mask;
+    // alignment() reports a stored 0 as left; the property itself tells them apart.
+    const Qt::Alignment horizontal =
+        Qt::Alignment(format.intProperty(QTextFormat::BlockAlignment)) & Qt::AlignHorizontal_Mask;
     if (horizontal == Qt::Alignment())
         return kAlignNone;
     if (horizontal & Qt::AlignHCenter)
@@ -318,9 +320,11 @@ void setAlignment(QTextEdit& editor, int value) {
     }
     QTextCursor cursor = editor.textCursor();
     cursor.beginEditBlock();
-    QTextBlockFormat modifier;
-    modifier.setAlignment(alignment);
-    cursor.mergeBlockFormat(modifier);
+    for (const QTextBlock& block : selectedBlocks(editor)) {
+        QTextBlockFormat format = block.blockFormat();
+        format.setAlignment(alignment);
+        QTextCursor(block).setBlockFormat(format);
+    }
     // The change carries numbering start 1: numbered paragraphs that started elsewhere restart.
     bool restart = false;
     for (const QTextBlock& block : selectedBlocks(editor))
