@@ -106,8 +106,18 @@ std::vector<uint8_t> StreamReader::readBlock(int64_t size) {
     if (size < 0)
         endOfData();
     require(static_cast<uint64_t>(size));
-    std::vector<uint8_t> block(static_cast<size_t>(size));
-    readBytes(block.data(), block.size());
+    // Appended piece by piece into reserved room: no pass that zero-fills
+    // megabytes of attachment only to overwrite them.
+    const auto want = static_cast<size_t>(size);
+    std::vector<uint8_t> block;
+    block.reserve(want);
+    while (block.size() < want) {
+        if (m_pos == m_end && !refill())
+            endOfData();
+        const size_t take = std::min(want - block.size(), static_cast<size_t>(m_end - m_pos));
+        block.insert(block.end(), m_pos, m_pos + take);
+        m_pos += take;
+    }
     return block;
 }
 

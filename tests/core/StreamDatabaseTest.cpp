@@ -156,45 +156,23 @@ TEST(StreamDatabase, EachSaveDrawsANewRandomWord) {
 
 TEST(StreamDatabase, RepeatedNodeIdKeepsTheFirstRecord) {
     NotesMgr db;
-    fill(db);
+    db.AddNode(-1, 0, 1, u"first", {}, {}, stamp(2020, 1, 3, 1, 0, 0));
+    db.AddNode(0, 0, 1, u"second", {}, {}, stamp(2020, 1, 3, 1, 0, 0));
     std::vector<uint8_t> bytes = streamOf(db);
-    // Node 3 written once more, after node 3, with another title.
-    NotesMgr twice;
-    fill(twice);
-    NoteRecord again = twice.nodes.at(3);
-    again.title = u"the later copy";
-    StreamWriter w;
-    w.writeWord(1);
-    w.writeWord(777);
-    w.writeInt32(7);
-    w.writeInt32(9);
-    w.writeString(u"");
-    w.writeString(u"");
-    w.writeInt32(0);
-    w.writeInt32(50);
-    w.writeInt32(2);
-    for (const NoteRecord* n : {&twice.nodes.at(3), &again}) {
-        NotesMgr one;
-        one.nodes.clear();
-        one.nodes.emplace(n->nodeId, *n);
-        // The node record alone: the single-node stream minus its head and trailer.
-        const std::vector<uint8_t> s = streamOf(one);
-        StreamReader r(s);
-        r.skip(2 + 2 + 4 + 4);
-        r.readString();
-        r.readString();
-        r.skip(4 + 4 + 4);
-        const size_t recordSize = static_cast<size_t>(r.remaining()) - 16;
-        const std::vector<uint8_t> record = r.readBlock(static_cast<int64_t>(recordSize));
-        w.writeBytes(record.data(), record.size());
-    }
-    const uint8_t trailer[16] = {};
-    w.writeBytes(trailer, 16);
+    // The second record's nodeId lies 20 bytes before its title's characters
+    // (nodeId, parentId, iconIndex, isFolder, then the 4-byte length prefix).
+    const std::u16string title = u"second";
+    const auto* chars = reinterpret_cast<const uint8_t*>(title.data());
+    const auto at = std::search(bytes.begin(), bytes.end(), chars, chars + 2 * title.size());
+    ASSERT_NE(at, bytes.end());
+    const size_t idAt = static_cast<size_t>(at - bytes.begin()) - 20;
+    ASSERT_EQ(bytes[idAt], 1);
+    bytes[idAt] = 0;
 
     NotesMgr back;
-    load(back, w.bytes());
+    load(back, bytes);
     ASSERT_EQ(back.nodes.size(), 1u);
-    EXPECT_EQ(back.nodes.at(3).title, twice.nodes.at(3).title);
+    EXPECT_EQ(back.nodes.at(0).title, u"first");
 }
 
 TEST(StreamDatabase, NodeIdsAboveNextNodeIdRaiseIt) {
