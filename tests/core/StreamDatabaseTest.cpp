@@ -320,3 +320,14 @@ TEST(StreamDatabase, HugeCountsAndSizesAreRefused) {
         EXPECT_FILE_ERROR(load(back, bad), FileError::Kind::EndOfFile);
     }
 }
+
+TEST(StreamDatabase, AttachmentSizeOutOfStepCannotShiftLaterFields) {
+    NotesMgr db;
+    fill(db);
+    db.nodes.at(2).attachmentSize = 5000; // the buffer holds 1000 bytes
+    NotesMgr back;
+    load(back, streamOf(db));
+    EXPECT_EQ(back.nodes.at(2).attachmentSize, 1000);
+    EXPECT_EQ(back.nodes.at(2).attachmentData, db.nodes.at(2).attachmentData);
+    EXPECT_EQ(back.nodes.at(3), stored(db.nodes.at(3)));
+}
