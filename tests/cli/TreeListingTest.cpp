@@ -1,0 +1,62 @@
+// The tree order of ls and the nodes it cannot place.
+
+#include "cli/TreeListing.h"
+#include "cli/TreeCheck.h"
+#include "core/TreeOps.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<int32_t> ids(const TreeListing& listing) {
+    std::vector<int32_t> out;
+    for (const auto& item : listing.shown)
+        out.push_back(item.nodeId);
+    return out;
+}
+
+TEST(CliTreeListing, ComparesTitlesWithoutCase) {
+    EXPECT_EQ(CompareTitlesNoCase(u"Alpha", u"aLPHA"), 0);
+    EXPECT_LT(CompareTitlesNoCase(u"alpha", u"Beta"), 0);
+    EXPECT_GT(CompareTitlesNoCase(u"alphabet", u"ALPHA"), 0);
+    // Beyond ASCII: Cyrillic and Latin-1 letters fold as well.
+    EXPECT_EQ(CompareTitlesNoCase(u"\u0416\u0443\u043a", u"\u0436\u0423\u041a"), 0);
+    EXPECT_EQ(CompareTitlesNoCase(u"\u00c9T\u00c9", u"\u00e9t\u00e9"), 0);
+    // Lower-case folding puts '_' before letters.
+    EXPECT_LT(CompareTitlesNoCase(u"_x", u"A"), 0);
+}
+
+TEST(CliTreeListing, DeepChainsAndLoopsAreHandled) {
+    NotesMgr mgr(nullptr);
+    NewDatabase(mgr);
+    const auto now = NoteTimestamp::now();
+    int32_t parent = 0;
+    for (int i = 0; i < 100000; ++i)
+        parent = mgr.AddNode(parent, 0, 1, u"f", u"", u"", now);
+    const int32_t deepest = parent;
+    const int32_t a = mgr.AddNode(0, 0, 1, u"a", u"", u"", now);
+    const int32_t b = mgr.AddNode(a, 0, 1, u"b", u"", u"", now);
+    mgr.FindNode(a)->parentId = b; // a and b now hang in a loop
+    const int32_t orphan = mgr.AddNode(424242, 0, 0, u"o", u"", u"", now);
+
+    const TreeListing listing = ListTree(mgr);
+    ASSERT_EQ(listing.shown.size(), 100001u);
+    EXPECT_EQ(listing.shown.back().nodeId, deepest);
+    EXPECT_EQ(listing.shown.back().depth, 100000);
+    EXPECT_EQ(listing.unreachable, (std::vector<int32_t>{a, b, orphan}));
+    EXPECT_TRUE(FindTreeProblem(mgr));
+}
+
+TEST(CliTreeListing, NotesUnderANoteAreNotShownAsChildren) {
+    NotesMgr mgr(nullptr);
+    NewDatabase(mgr);
+    const auto now = NoteTimestamp::now();
+    const int32_t note = mgr.AddNode(0, 0, 0, u"n", u"", u"", now);
+    const int32_t child = mgr.AddNode(note, 0, 0, u"c", u"", u"", now);
+    const TreeListing listing = ListTree(mgr);
+    EXPECT_EQ(ids(listing), (std::vector<int32_t>{0, note}));
+    EXPECT_EQ(listing.unreachable, (std::vector<int32_t>{child}));
+    EXPECT_EQ(*FindTreeProblem(mgr), "Node 2 has parent 1, which is not a folder.");
+}
+
+} // namespace
