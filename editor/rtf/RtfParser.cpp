@@ -850,9 +850,14 @@ std::u16string& RtfParser::target() {
     }
     const CharKey key = keyOf(m_state);
     if (!m_runOpen || key != m_runKey) {
-        Run run;
-        run.format = formatOf(m_state);
-        m_para.runs.push_back(std::move(run));
+        CharFormat format = formatOf(m_state);
+        // Different words can give one format (an undeclared font is the
+        // default face): that is still one run.
+        if (!m_runOpen || format != m_para.runs.back().format) {
+            Run run;
+            run.format = std::move(format);
+            m_para.runs.push_back(std::move(run));
+        }
         m_runKey = key;
         m_runOpen = true;
     }
@@ -918,6 +923,10 @@ void RtfParser::endParagraph() {
         m_para.numberingStart = p.numberingStart;
         if (!p.hasPn && p.ls > 0) {
             m_para.numbering = numberingFromList(p.ls, p.ilvl, &m_para.numberingStart);
+        }
+        // A start without numbering means nothing and is not written back.
+        if (m_para.numbering == Numbering::None) {
+            m_para.numberingStart = 1;
         }
         m_doc.paragraphs.push_back(std::move(m_para));
         m_para = Paragraph{};

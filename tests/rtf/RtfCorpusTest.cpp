@@ -2,6 +2,7 @@
 
 #include "editor/rtf/PlainText.h"
 #include "editor/rtf/RtfReader.h"
+#include "editor/rtf/RtfWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -337,6 +338,26 @@ TEST(RtfCorpusFormattingTest, FontNamesInTheirCodePages) {
     EXPECT_EQ(
         ReadRtf(corpusFile("rtfparserkit-testKoreanEncoding.rtf")).paragraphs.at(0).runs.at(0).format.face,
         u"맑은 고딕");
+}
+
+} // namespace
+
+namespace {
+
+TEST(RtfCorpusFormattingTest, EveryCorpusDocumentSurvivesWriteAndRead) {
+    int checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(corpusDir())) {
+        if (entry.path().extension() != ".rtf") {
+            continue;
+        }
+        const Document doc = ReadRtf(readFile(entry.path()));
+        const Document back = ReadRtf(WriteRtf(doc));
+        EXPECT_EQ(back, doc) << entry.path().filename() << "\n"
+                             << describe(doc) << "read back:\n"
+                             << describe(back);
+        ++checked;
+    }
+    EXPECT_GE(checked, 40);
 }
 
 } // namespace
