@@ -16,9 +16,15 @@ inline constexpr Colour kAutoColour = 0xFF000000;
 inline Colour makeColour(uint8_t r, uint8_t g, uint8_t b) {
     return static_cast<Colour>(r) | (static_cast<Colour>(g) << 8) | (static_cast<Colour>(b) << 16);
 }
-inline uint8_t red(Colour c) { return c & 0xFF; }
-inline uint8_t green(Colour c) { return (c >> 8) & 0xFF; }
-inline uint8_t blue(Colour c) { return (c >> 16) & 0xFF; }
+inline uint8_t red(Colour c) {
+    return c & 0xFF;
+}
+inline uint8_t green(Colour c) {
+    return (c >> 8) & 0xFF;
+}
+inline uint8_t blue(Colour c) {
+    return (c >> 16) & 0xFF;
+}
 
 struct CharFormat {
     std::u16string face = u"Tahoma";

@@ -557,6 +557,7 @@ void RtfParser::controlWord(std::string_view name, bool hasParam, int param) {
     case Keyword::ListId:
         if (s.dest == Dest::ListTable && !m_lists.empty()) {
             m_lists.back().id = param;
+            m_listIndex[param] = m_lists.size() - 1;
         } else if (s.dest == Dest::ListOverrideTable) {
             m_overrideListId = param;
         }
@@ -960,17 +961,16 @@ Numbering RtfParser::numberingFromList(int ls, int ilvl, int* start) const {
     if (ov == m_overrides.end()) {
         return Numbering::None;
     }
-    for (const ListInfo& list : m_lists) {
-        if (list.id != ov->second) {
-            continue;
-        }
-        if (static_cast<size_t>(ilvl) >= list.levels.size()) {
-            return Numbering::None;
-        }
-        *start = list.levels[ilvl].startAt;
-        return numberingOfNfc(list.levels[ilvl].nfc);
+    const auto index = m_listIndex.find(ov->second);
+    if (index == m_listIndex.end()) {
+        return Numbering::None;
     }
-    return Numbering::None;
+    const ListInfo& list = m_lists[index->second];
+    if (static_cast<size_t>(ilvl) >= list.levels.size()) {
+        return Numbering::None;
+    }
+    *start = list.levels[ilvl].startAt;
+    return numberingOfNfc(list.levels[ilvl].nfc);
 }
 
 void RtfParser::fontNameByte(uint8_t byte) {

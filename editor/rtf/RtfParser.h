@@ -161,7 +161,8 @@ private:
 
     // List tables.
     std::vector<ListInfo> m_lists;
-    std::map<int, int> m_overrides; // \ls number -> \listid
+    std::map<int, size_t> m_listIndex; // \listid -> index in m_lists
+    std::map<int, int> m_overrides;    // \ls number -> \listid
     int m_overrideListId = 0;
 
     // Picture being read.

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <unordered_map>
 
 namespace rtf {
 namespace {
@@ -82,12 +84,11 @@ private:
     }
 
     int faceIndex(const std::u16string& face) {
-        const auto it = std::find(m_faces.begin(), m_faces.end(), face);
-        if (it != m_faces.end()) {
-            return static_cast<int>(it - m_faces.begin());
+        const auto [it, added] = m_faceIndex.emplace(face, static_cast<int>(m_faces.size()));
+        if (added) {
+            m_faces.push_back(face);
         }
-        m_faces.push_back(face);
-        return static_cast<int>(m_faces.size() - 1);
+        return it->second;
     }
 
     // Entry 0 of the colour table is "automatic"; real colours start at 1.
@@ -96,12 +97,11 @@ private:
             return 0;
         }
         c &= 0xFFFFFF;
-        const auto it = std::find(m_colours.begin(), m_colours.end(), c);
-        if (it != m_colours.end()) {
-            return static_cast<int>(it - m_colours.begin()) + 1;
+        const auto [it, added] = m_colourIndex.emplace(c, static_cast<int>(m_colours.size()) + 1);
+        if (added) {
+            m_colours.push_back(c);
         }
-        m_colours.push_back(c);
-        return static_cast<int>(m_colours.size());
+        return it->second;
     }
 
     void word(const char* name) { m_out += name; }
@@ -339,6 +339,9 @@ private:
     std::string m_out;
     std::vector<std::u16string> m_faces;
     std::vector<Colour> m_colours;
+    // Lookups for the two tables: a document may use many faces and colours.
+    std::map<std::u16string, int> m_faceIndex;
+    std::unordered_map<Colour, int> m_colourIndex;
     int m_symbolFont = -1;
     CharFormat m_current;
     bool m_haveFormat = false;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
 #include <random>
 
 using namespace rtf;
@@ -159,6 +160,47 @@ TEST(RtfHostileTest, RandomBytes) {
         }
         readBothWays(rtf);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(RtfHostileTest, ManyListsFontsAndColoursStayFast) {
+    // Tables as large as the input allows must not make reading or writing
+    // quadratic.
+    constexpr int kCount = 50000;
+    std::string rtf = "{\\rtf1{\\fonttbl";
+    for (int i = 0; i < kCount; ++i) {
+        rtf += "{\\f" + std::to_string(i) + " F" + std::to_string(i) + ";}";
+    }
+    rtf += "}{\\colortbl;";
+    for (int i = 0; i < kCount; ++i) {
+        rtf += "\\red" + std::to_string(i % 256) + "\\green" + std::to_string(i / 256 % 256) + "\\blue7;";
+    }
+    rtf += "}{\\*\\listtable";
+    for (int i = 0; i < kCount; ++i) {
+        rtf += "{\\list{\\listlevel\\levelnfc4}\\listid" + std::to_string(i) + "}";
+    }
+    rtf += "}{\\*\\listoverridetable";
+    for (int i = 0; i < kCount; ++i) {
+        rtf += "{\\listoverride\\listid" + std::to_string(i) + "\\ls" + std::to_string(i + 1) + "}";
+    }
+    rtf += "}";
+    for (int i = 0; i < kCount; ++i) {
+        rtf += "\\pard\\ls" + std::to_string(i + 1) + "\\f" + std::to_string(i) + "\\cf" +
+               std::to_string(i + 1) + " x\\par";
+    }
+    rtf += "}";
+    // Processor time, not wall time: the machine running the tests may be busy.
+    const std::clock_t start = std::clock();
+    const Document doc = ReadRtf(rtf);
+    ASSERT_EQ(doc.paragraphs.size(), static_cast<size_t>(kCount));
+    EXPECT_EQ(doc.paragraphs.back().numbering, Numbering::LowerLetter);
+    EXPECT_EQ(doc.paragraphs.back().runs.at(0).format.face, u"F49999");
+    const std::string written = WriteRtf(doc);
+    EXPECT_EQ(ReadRtf(written), doc);
+    EXPECT_LT(static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC, 10.0);
 }
 
 } // namespace
