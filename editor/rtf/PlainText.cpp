@@ -2,6 +2,7 @@
 
 #include "core/CodePage.h"
 #include "editor/rtf/RtfParser.h"
+#include "editor/rtf/RtfTexts.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +10,7 @@
 namespace rtf {
 
 bool IsRtfBody(const std::u16string& body) {
-    constexpr size_t kPrefix = 10;
+    constexpr size_t kPrefix = RtfTexts::markerWindow;
     std::array<char16_t, kPrefix> head{};
     const size_t n = std::min(body.size(), kPrefix);
     for (size_t i = 0; i < n; ++i) {
@@ -17,7 +18,7 @@ bool IsRtfBody(const std::u16string& body) {
         head[i] = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
     }
     const std::u16string_view prefix(head.data(), n);
-    for (std::u16string_view marker : {u"{\\rtf", u"{\\urtf", u"{\\pwd"}) {
+    for (std::u16string_view marker : RtfTexts::rtfMarkers) {
         if (prefix.find(marker) != std::u16string_view::npos) {
             return true;
         }
@@ -43,7 +44,7 @@ std::u16string DocumentPlainText(const Document& doc) {
     std::u16string text;
     for (size_t i = 0; i < doc.paragraphs.size(); ++i) {
         if (i > 0) {
-            text += u"\r\n";
+            text += RtfTexts::paragraphBreak;
         }
         for (const Run& run : doc.paragraphs[i].runs) {
             if (!run.isPicture) {

@@ -224,4 +224,44 @@ Keyword LookupKeyword(std::string_view name) {
     return Keyword::Unknown;
 }
 
+char16_t SpecialCharacter(Keyword keyword) {
+    switch (keyword) {
+    case Keyword::Line:
+        return u'\v';
+    case Keyword::Tab:
+    case Keyword::Cell:
+        return u'\t';
+    case Keyword::EmDash:
+        return u'\u2014';
+    case Keyword::EnDash:
+        return u'\u2013';
+    case Keyword::EmSpace:
+        return u'\u2003';
+    case Keyword::EnSpace:
+        return u'\u2002';
+    case Keyword::QmSpace:
+        return u'\u2005';
+    case Keyword::Bullet:
+        return u'\u2022';
+    case Keyword::LQuote:
+        return u'\u2018';
+    case Keyword::RQuote:
+        return u'\u2019';
+    case Keyword::LDblQuote:
+        return u'\u201C';
+    case Keyword::RDblQuote:
+        return u'\u201D';
+    case Keyword::Zwj:
+        return u'\u200D';
+    case Keyword::Zwnj:
+        return u'\u200C';
+    case Keyword::LtrMark:
+        return u'\u200E';
+    case Keyword::RtlMark:
+        return u'\u200F';
+    default:
+        return 0;
+    }
+}
+
 } // namespace rtf

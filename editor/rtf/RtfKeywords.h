@@ -121,4 +121,7 @@ enum class Keyword : uint8_t {
 // The meaning of a control word; Keyword::Unknown for any other.
 Keyword LookupKeyword(std::string_view name);
 
+// The character a word such as \tab or \emdash stands for; 0 for other words.
+char16_t SpecialCharacter(Keyword keyword);
+
 } // namespace rtf

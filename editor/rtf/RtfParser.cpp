@@ -1,6 +1,7 @@
 #include "editor/rtf/RtfParser.h"
 
 #include "core/CodePage.h"
+#include "editor/rtf/RtfTexts.h"
 
 #include <algorithm>
 #include <array>
@@ -77,63 +78,6 @@ WordToken readWord(const char*& pos, const char* end) {
 
 int clampInt(int v, int lo, int hi) {
     return std::max(lo, std::min(v, hi));
-}
-
-// The code page of a font's \fcharset; 0 means "the document's code page".
-int codePageOfCharset(int charset) {
-    switch (charset) {
-    case 2:
-        return 1252; // Symbol: no code page, read byte for byte
-    case 77:
-        return 10000;
-    case 128:
-        return 932;
-    case 129:
-        return 949;
-    case 134:
-        return 936;
-    case 136:
-        return 950;
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 163:
-        return 1258;
-    case 177:
-        return 1255;
-    case 178:
-        return 1256;
-    case 186:
-        return 1257;
-    case 204:
-        return 1251;
-    case 222:
-        return 874;
-    case 238:
-        return 1250;
-    default:
-        return 0;
-    }
-}
-
-Numbering numberingOfNfc(int nfc) {
-    switch (nfc) {
-    case 1:
-        return Numbering::UpperRoman;
-    case 2:
-        return Numbering::LowerRoman;
-    case 3:
-        return Numbering::UpperLetter;
-    case 4:
-        return Numbering::LowerLetter;
-    case 23:
-        return Numbering::Bullet;
-    case 255:
-        return Numbering::None;
-    default:
-        return Numbering::Arabic;
-    }
 }
 
 } // namespace
@@ -251,15 +195,11 @@ void RtfParser::closeGroup() {
 
     switch (closing.dest) {
     case Dest::FontTable:
-        // An entry group that ends without its ';' still names its font.
-        if (m_fontEntry >= 0 && m_stack.size() + 1 == m_fontEntryDepth &&
-            (!m_fontNameBytes.empty() || !m_fontName.empty())) {
-            commitFontName();
-        }
+        m_tables.fontGroupClosed(m_stack.size());
         break;
     case Dest::ColourTable:
-        if (m_state.dest != Dest::ColourTable && (m_red >= 0 || m_green >= 0 || m_blue >= 0)) {
-            colourTableByte(';');
+        if (m_state.dest != Dest::ColourTable) {
+            m_tables.colourTableClosed();
         }
         break;
     case Dest::Pn:
@@ -364,15 +304,13 @@ void RtfParser::textBytes(const char* begin, const char* end) {
         if (m_state.hidden) {
             return;
         }
-        const int cp = codePageOf(m_state);
+        const int cp = m_tables.codePageOf(m_state.chars.font);
         if (!m_bytes.empty() && cp != m_bytesCodePage) {
             flushBytes();
         }
         if (cp == CodePage::kAnsi) {
             // A table per byte: no need to gather the bytes first.
-            resolvePendingHigh();
-            CodePage::appendUtf16(target(), std::string_view(begin, end - begin), cp);
-            m_paraHasContent = true;
+            m_out.bytes(m_state.chars, std::string_view(begin, end - begin), cp);
             break;
         }
         // Other code pages go through iconv, and double-byte characters may
@@ -382,14 +320,10 @@ void RtfParser::textBytes(const char* begin, const char* end) {
         break;
     }
     case Dest::FontTable:
-        for (const char* p = begin; p < end; ++p) {
-            fontNameByte(static_cast<uint8_t>(*p));
-        }
+        m_tables.fontNameBytes(begin, end);
         break;
     case Dest::ColourTable:
-        for (const char* p = begin; p < end; ++p) {
-            colourTableByte(static_cast<uint8_t>(*p));
-        }
+        m_tables.colourTableBytes(begin, end);
         break;
     case Dest::Pict:
         if (m_mode == Mode::TextOnly && m_pictHasData) {
@@ -449,56 +383,36 @@ void RtfParser::controlWord(std::string_view name, bool hasParam, int param) {
         --m_skipFallback;
         return;
     }
-    State& s = m_state;
     // A font table that never closed: body words mean the body has begun.
-    if (s.dest == Dest::FontTable && m_fontEntry < 0 &&
+    if (m_state.dest == Dest::FontTable && !m_tables.inFontEntry() &&
         (kw == Keyword::Par || kw == Keyword::Pard || kw == Keyword::Plain)) {
-        s.dest = Dest::Normal;
+        m_state.dest = Dest::Normal;
     }
+    if (!destinationWord(kw, hasParam, param)) {
+        formatWord(kw, hasParam, param);
+    }
+}
+
+bool RtfParser::destinationWord(Keyword kw, bool hasParam, int param) {
+    State& s = m_state;
     switch (kw) {
-    case Keyword::Unknown:
-        break;
     case Keyword::Ansi:
-        m_docCodePage = 1252;
-        m_cachedFont = -2;
+        m_tables.setDocumentCodePage(1252);
         break;
     case Keyword::Mac:
-        m_docCodePage = 10000;
-        m_cachedFont = -2;
+        m_tables.setDocumentCodePage(10000);
         break;
     case Keyword::Pc:
     case Keyword::Pca:
         break; // DOS code pages: read as the ANSI code page
     case Keyword::AnsiCpg:
-        if (hasParam && CodePage::isSupported(param)) {
-            m_docCodePage = param;
-            m_cachedFont = -2;
+        if (hasParam) {
+            m_tables.setDocumentCodePage(param);
         }
         break;
     case Keyword::Deff:
-        m_defaultFont = param;
-        m_cachedFont = -2;
+        m_tables.setDefaultFont(param);
         break;
-    case Keyword::Uc:
-        s.uc = static_cast<uint8_t>(clampInt(param, 0, 255));
-        break;
-    case Keyword::U: {
-        int v = clampInt(param, -32768, 65535);
-        if (v < 0) {
-            v += 65536;
-        }
-        const auto unit = static_cast<char16_t>(v);
-        if (s.dest == Dest::FontTable) {
-            CodePage::appendUtf16(m_fontName, m_fontNameBytes,
-                                  m_fontEntryCodePage ? m_fontEntryCodePage : m_docCodePage);
-            m_fontNameBytes.clear();
-            m_fontName.push_back(unit);
-        } else {
-            appendUnit(unit);
-        }
-        m_skipFallback = s.uc;
-        break;
-    }
     case Keyword::Upr:
         if (s.dest == Dest::Normal) {
             s.dest = Dest::Upr;
@@ -511,27 +425,45 @@ void RtfParser::controlWord(std::string_view name, bool hasParam, int param) {
         break;
     case Keyword::FontTable:
         s.dest = Dest::FontTable;
-        m_fontEntry = -1;
-        m_cachedFont = -2;
+        m_tables.beginFontTable();
+        break;
+    case Keyword::F:
+        if (s.dest == Dest::FontTable) {
+            m_tables.beginFontEntry(param, m_stack.size());
+        } else if (s.dest == Dest::Normal) {
+            s.chars.font = param;
+        }
+        break;
+    case Keyword::FontFamily:
+        // Family words belong to font entries; met in the body, they mean an
+        // entry that ended up outside its table.
+        if (s.dest == Dest::Normal) {
+            s.dest = Dest::FontTable;
+            m_tables.beginFontEntry(s.chars.font, m_stack.size());
+        }
+        break;
+    case Keyword::FCharset:
+        if (s.dest == Dest::FontTable) {
+            m_tables.setFontCharset(param);
+        }
+        break;
+    case Keyword::Cpg:
+        if (s.dest == Dest::FontTable) {
+            m_tables.setFontCodePage(param);
+        }
         break;
     case Keyword::ColourTable:
         s.dest = Dest::ColourTable;
-        m_colours.clear();
-        m_red = m_green = m_blue = -1;
+        m_tables.beginColourTable();
         break;
-    case Keyword::Pict:
-        s.dest = Dest::Pict;
-        m_pict = Picture{};
-        m_pictKnown = false;
-        m_pictHasData = false;
-        m_pictScaleX = m_pictScaleY = 100;
-        m_nibble = -1;
+    case Keyword::Red:
+        m_tables.setRed(clampInt(param, 0, 255));
         break;
-    case Keyword::Pn:
-        s.dest = Dest::Pn;
-        m_pnBullet = m_pnBody = false;
-        m_pnStyle = Numbering::None;
-        m_pnStart = 1;
+    case Keyword::Green:
+        m_tables.setGreen(clampInt(param, 0, 255));
+        break;
+    case Keyword::Blue:
+        m_tables.setBlue(clampInt(param, 0, 255));
         break;
     case Keyword::ListTable:
         s.dest = Dest::ListTable;
@@ -541,166 +473,48 @@ void RtfParser::controlWord(std::string_view name, bool hasParam, int param) {
         break;
     case Keyword::List:
         if (s.dest == Dest::ListTable) {
-            m_lists.emplace_back();
+            m_tables.beginList();
         }
         break;
     case Keyword::ListLevel:
-        if (s.dest == Dest::ListTable && !m_lists.empty()) {
-            m_lists.back().levels.emplace_back();
+        if (s.dest == Dest::ListTable) {
+            m_tables.beginListLevel();
         }
         break;
     case Keyword::ListOverride:
         if (s.dest == Dest::ListOverrideTable) {
-            m_overrideListId = 0;
+            m_tables.beginOverride();
         }
         break;
     case Keyword::ListId:
-        if (s.dest == Dest::ListTable && !m_lists.empty()) {
-            m_lists.back().id = param;
-            m_listIndex[param] = m_lists.size() - 1;
+        if (s.dest == Dest::ListTable) {
+            m_tables.setListId(param);
         } else if (s.dest == Dest::ListOverrideTable) {
-            m_overrideListId = param;
+            m_tables.setOverrideListId(param);
         }
         break;
     case Keyword::LevelNfc:
-        if (s.dest == Dest::ListTable && !m_lists.empty() && !m_lists.back().levels.empty()) {
-            m_lists.back().levels.back().nfc = param;
+        if (s.dest == Dest::ListTable) {
+            m_tables.setLevelNumberFormat(param);
         }
         break;
     case Keyword::LevelStartAt:
-        if (s.dest == Dest::ListTable && !m_lists.empty() && !m_lists.back().levels.empty()) {
-            m_lists.back().levels.back().startAt = clampInt(param, 0, 32767);
+        if (s.dest == Dest::ListTable) {
+            m_tables.setLevelStart(clampInt(param, 0, 32767));
         }
-        break;
-    case Keyword::ShpPict:
-    case Keyword::FldRslt:
-    case Keyword::Field:
-        break;
-    case Keyword::SkipDestination:
-        skipGroup();
-        break;
-    case Keyword::F:
-        if (s.dest == Dest::FontTable) {
-            m_fontEntry = param;
-            m_fontEntryDepth = m_stack.size();
-            m_fontEntryCodePage = 0;
-            m_fontNameBytes.clear();
-            m_fontName.clear();
-        } else if (s.dest == Dest::Normal) {
-            s.font = param;
-        }
-        break;
-    case Keyword::FontFamily:
-        // Family words belong to font entries; met in the body, they mean an
-        // entry that ended up outside its table.
-        if (s.dest == Dest::Normal) {
-            s.dest = Dest::FontTable;
-            m_fontEntry = s.font;
-            m_fontEntryDepth = m_stack.size();
-            m_fontEntryCodePage = 0;
-            m_fontNameBytes.clear();
-            m_fontName.clear();
-        }
-        break;
-    case Keyword::FCharset:
-        if (s.dest == Dest::FontTable) {
-            m_fontEntryCodePage = codePageOfCharset(param);
-        }
-        break;
-    case Keyword::Cpg:
-        if (s.dest == Dest::FontTable && CodePage::isSupported(param)) {
-            m_fontEntryCodePage = param;
-        }
-        break;
-    case Keyword::Red:
-        m_red = clampInt(param, 0, 255);
-        break;
-    case Keyword::Green:
-        m_green = clampInt(param, 0, 255);
-        break;
-    case Keyword::Blue:
-        m_blue = clampInt(param, 0, 255);
-        break;
-    case Keyword::Plain:
-        s.font = -1;
-        s.sizeTwips = 200;
-        s.bold = s.italic = s.underline = s.strikeout = s.hidden = false;
-        s.textColour = s.backColour = kAutoColour;
-        break;
-    case Keyword::B:
-        s.bold = !hasParam || param != 0;
-        break;
-    case Keyword::I:
-        s.italic = !hasParam || param != 0;
-        break;
-    case Keyword::Ul:
-        s.underline = !hasParam || param != 0;
-        break;
-    case Keyword::UlNone:
-        s.underline = false;
-        break;
-    case Keyword::Strike:
-        s.strikeout = !hasParam || param != 0;
-        break;
-    case Keyword::StrikeD:
-        s.strikeout = !hasParam || param != 0;
-        break;
-    case Keyword::Hidden:
-        s.hidden = !hasParam || param != 0;
-        break;
-    case Keyword::Fs:
-        if (hasParam && param > 0) {
-            s.sizeTwips = clampInt(param, 1, 3276) * 10;
-        }
-        break;
-    case Keyword::Cf:
-        s.textColour =
-            param >= 0 && static_cast<size_t>(param) < m_colours.size() ? m_colours[param] : kAutoColour;
-        break;
-    case Keyword::Cb:
-    case Keyword::ChCbPat:
-        s.backColour =
-            param >= 0 && static_cast<size_t>(param) < m_colours.size() ? m_colours[param] : kAutoColour;
-        break;
-    case Keyword::Highlight:
-        // \highlight0 is "no highlight" whatever colour entry 0 holds.
-        s.backColour =
-            param > 0 && static_cast<size_t>(param) < m_colours.size() ? m_colours[param] : kAutoColour;
-        break;
-    case Keyword::Pard:
-        s.para = ParaProps{};
-        break;
-    case Keyword::Ql:
-        s.para.alignment = Alignment::Left;
-        break;
-    case Keyword::Qc:
-        s.para.alignment = Alignment::Center;
-        break;
-    case Keyword::Qr:
-        s.para.alignment = Alignment::Right;
-        break;
-    case Keyword::Qj:
-    case Keyword::Qd:
-        s.para.alignment = Alignment::Justify;
-        break;
-    case Keyword::Li:
-        s.para.leftIndent = clampInt(param, -kMaxIndent, kMaxIndent);
-        break;
-    case Keyword::Ri:
-        s.para.rightIndent = clampInt(param, -kMaxIndent, kMaxIndent);
-        break;
-    case Keyword::Fi:
-        s.para.firstIndent = clampInt(param, -kMaxIndent, kMaxIndent);
         break;
     case Keyword::Ls:
         if (s.dest == Dest::ListOverrideTable) {
-            m_overrides[param] = m_overrideListId;
+            m_tables.setOverrideNumber(param);
         } else if (s.dest == Dest::Normal) {
             s.para.ls = param;
         }
         break;
-    case Keyword::Ilvl:
-        s.para.ilvl = clampInt(param, 0, 8);
+    case Keyword::Pn:
+        s.dest = Dest::Pn;
+        m_pnBullet = m_pnBody = false;
+        m_pnStyle = Numbering::None;
+        m_pnStart = 1;
         break;
     case Keyword::PnLvlBlt:
         m_pnBullet = true;
@@ -730,6 +544,14 @@ void RtfParser::controlWord(std::string_view name, bool hasParam, int param) {
     case Keyword::PnStart:
         m_pnStart = clampInt(param, 0, 32767);
         break;
+    case Keyword::Pict:
+        s.dest = Dest::Pict;
+        m_pict = Picture{};
+        m_pictKnown = false;
+        m_pictHasData = false;
+        m_pictScaleX = m_pictScaleY = 100;
+        m_nibble = -1;
+        break;
     case Keyword::PngBlip:
         m_pict.kind = Picture::Kind::Png;
         m_pictKnown = true;
@@ -750,7 +572,106 @@ void RtfParser::controlWord(std::string_view name, bool hasParam, int param) {
     case Keyword::PicScaleY:
         m_pictScaleY = clampInt(param, 1, 10000);
         break;
-    case Keyword::Bin:
+    case Keyword::ShpPict:
+    case Keyword::FldRslt:
+    case Keyword::Field:
+        break;
+    case Keyword::SkipDestination:
+        skipGroup();
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+void RtfParser::formatWord(Keyword kw, bool hasParam, int param) {
+    State& s = m_state;
+    const bool on = !hasParam || param != 0;
+    switch (kw) {
+    case Keyword::Uc:
+        s.uc = static_cast<uint8_t>(clampInt(param, 0, 255));
+        break;
+    case Keyword::U: {
+        int v = clampInt(param, -32768, 65535);
+        if (v < 0) {
+            v += 65536;
+        }
+        const auto unit = static_cast<char16_t>(v);
+        if (s.dest == Dest::FontTable) {
+            m_tables.fontNameUnit(unit);
+        } else {
+            appendUnit(unit);
+        }
+        m_skipFallback = s.uc;
+        break;
+    }
+    case Keyword::Plain:
+        s.chars = RtfOutput::CharProps{};
+        s.hidden = false;
+        break;
+    case Keyword::B:
+        s.chars.bold = on;
+        break;
+    case Keyword::I:
+        s.chars.italic = on;
+        break;
+    case Keyword::Ul:
+        s.chars.underline = on;
+        break;
+    case Keyword::UlNone:
+        s.chars.underline = false;
+        break;
+    case Keyword::Strike:
+    case Keyword::StrikeD:
+        s.chars.strikeout = on;
+        break;
+    case Keyword::Hidden:
+        s.hidden = on;
+        break;
+    case Keyword::Fs:
+        if (hasParam && param > 0) {
+            s.chars.sizeTwips = clampInt(param, 1, 3276) * 10;
+        }
+        break;
+    case Keyword::Cf:
+        s.chars.textColour = m_tables.colour(param);
+        break;
+    case Keyword::Cb:
+    case Keyword::ChCbPat:
+        s.chars.backColour = m_tables.colour(param);
+        break;
+    case Keyword::Highlight:
+        // \highlight0 is "no highlight" whatever colour entry 0 holds.
+        s.chars.backColour = param > 0 ? m_tables.colour(param) : kAutoColour;
+        break;
+    case Keyword::Pard:
+        s.para = ParaProps{};
+        break;
+    case Keyword::Ql:
+        s.para.alignment = Alignment::Left;
+        break;
+    case Keyword::Qc:
+        s.para.alignment = Alignment::Center;
+        break;
+    case Keyword::Qr:
+        s.para.alignment = Alignment::Right;
+        break;
+    case Keyword::Qj:
+    case Keyword::Qd:
+        s.para.alignment = Alignment::Justify;
+        break;
+    case Keyword::Li:
+        s.para.leftIndent = clampInt(param, -kMaxIndent, kMaxIndent);
+        break;
+    case Keyword::Ri:
+        s.para.rightIndent = clampInt(param, -kMaxIndent, kMaxIndent);
+        break;
+    case Keyword::Fi:
+        s.para.firstIndent = clampInt(param, -kMaxIndent, kMaxIndent);
+        break;
+    case Keyword::Ilvl:
+        s.para.ilvl = clampInt(param, 0, 8);
         break;
     case Keyword::Par:
     case Keyword::Page:
@@ -760,120 +681,12 @@ void RtfParser::controlWord(std::string_view name, bool hasParam, int param) {
             endParagraph();
         }
         break;
-    case Keyword::Line:
-        appendUnit(u'\v');
-        break;
-    case Keyword::Tab:
-    case Keyword::Cell:
-        appendUnit(u'\t');
-        break;
-    case Keyword::EmDash:
-        appendUnit(u'\u2014');
-        break;
-    case Keyword::EnDash:
-        appendUnit(u'\u2013');
-        break;
-    case Keyword::EmSpace:
-        appendUnit(u'\u2003');
-        break;
-    case Keyword::EnSpace:
-        appendUnit(u'\u2002');
-        break;
-    case Keyword::QmSpace:
-        appendUnit(u'\u2005');
-        break;
-    case Keyword::Bullet:
-        appendUnit(u'\u2022');
-        break;
-    case Keyword::LQuote:
-        appendUnit(u'\u2018');
-        break;
-    case Keyword::RQuote:
-        appendUnit(u'\u2019');
-        break;
-    case Keyword::LDblQuote:
-        appendUnit(u'\u201C');
-        break;
-    case Keyword::RDblQuote:
-        appendUnit(u'\u201D');
-        break;
-    case Keyword::Zwj:
-        appendUnit(u'\u200D');
-        break;
-    case Keyword::Zwnj:
-        appendUnit(u'\u200C');
-        break;
-    case Keyword::LtrMark:
-        appendUnit(u'\u200E');
-        break;
-    case Keyword::RtlMark:
-        appendUnit(u'\u200F');
-        break;
-    }
-}
-
-int RtfParser::codePageOf(const State& state) {
-    const int font = state.font < 0 ? m_defaultFont : state.font;
-    if (font != m_cachedFont) {
-        m_cachedFont = font;
-        const auto it = m_fonts.find(font);
-        m_cachedCodePage = it != m_fonts.end() && it->second.codePage ? it->second.codePage : m_docCodePage;
-    }
-    return m_cachedCodePage;
-}
-
-CharFormat RtfParser::formatOf(const State& s) {
-    CharFormat f;
-    const int font = s.font < 0 ? m_defaultFont : s.font;
-    const auto it = m_fonts.find(font);
-    if (it != m_fonts.end() && !it->second.face.empty()) {
-        f.face = it->second.face;
-    }
-    f.sizeTwips = s.sizeTwips;
-    f.bold = s.bold;
-    f.italic = s.italic;
-    f.underline = s.underline;
-    f.strikeout = s.strikeout;
-    f.textColour = s.textColour;
-    f.backColour = s.backColour;
-    return f;
-}
-
-std::u16string& RtfParser::target() {
-    if (m_mode == Mode::TextOnly) {
-        if (!m_separatorDone) {
-            if (m_closedParagraphs > 0) {
-                m_text += u"\r\n";
-            }
-            m_separatorDone = true;
+    default:
+        // The words that stand for one character.
+        if (const char16_t ch = SpecialCharacter(kw)) {
+            appendUnit(ch);
         }
-        return m_text;
-    }
-    const CharKey key = keyOf(m_state);
-    if (!m_runOpen || key != m_runKey) {
-        CharFormat format = formatOf(m_state);
-        // Different words can give one format (an undeclared font is the
-        // default face): that is still one run.
-        if (!m_runOpen || format != m_para.runs.back().format) {
-            Run run;
-            run.format = std::move(format);
-            m_para.runs.push_back(std::move(run));
-        }
-        m_runKey = key;
-        m_runOpen = true;
-    }
-    return m_para.runs.back().text;
-}
-
-void RtfParser::emit(std::u16string_view text) {
-    target().append(text);
-    m_paraHasContent = true;
-}
-
-void RtfParser::resolvePendingHigh() {
-    if (m_pendingHigh) {
-        m_pendingHigh = 0;
-        emit(std::u16string_view(&CodePage::kReplacement, 1));
+        break;
     }
 }
 
@@ -881,9 +694,7 @@ void RtfParser::flushBytes() {
     if (m_bytes.empty()) {
         return;
     }
-    resolvePendingHigh();
-    CodePage::appendUtf16(target(), m_bytes, m_bytesCodePage);
-    m_paraHasContent = true;
+    m_out.bytes(m_state.chars, m_bytes, m_bytesCodePage);
     m_bytes.clear();
 }
 
@@ -892,52 +703,27 @@ void RtfParser::appendUnit(char16_t unit) {
         return;
     }
     flushBytes();
-    if (isHigh(unit)) {
-        resolvePendingHigh();
-        m_pendingHigh = unit;
-        return;
+    m_out.unit(m_state.chars, unit);
+}
+
+Paragraph RtfParser::paragraphProps() const {
+    const ParaProps& p = m_state.para;
+    Paragraph props;
+    props.alignment = p.alignment;
+    props.leftIndentTwips = p.leftIndent;
+    props.rightIndentTwips = p.rightIndent;
+    props.firstIndentTwips = p.firstIndent;
+    props.numbering = p.numbering;
+    props.numberingStart = p.numberingStart;
+    if (!p.hasPn && p.ls > 0) {
+        props.numbering = m_tables.numberingOf(p.ls, p.ilvl, &props.numberingStart);
     }
-    if (isLow(unit)) {
-        if (m_pendingHigh) {
-            const char16_t pair[2] = {m_pendingHigh, unit};
-            m_pendingHigh = 0;
-            emit(std::u16string_view(pair, 2));
-        } else {
-            emit(std::u16string_view(&CodePage::kReplacement, 1));
-        }
-        return;
-    }
-    resolvePendingHigh();
-    emit(std::u16string_view(&unit, 1));
+    return props;
 }
 
 void RtfParser::endParagraph() {
     flushBytes();
-    resolvePendingHigh();
-    if (m_mode == Mode::Full) {
-        const ParaProps& p = m_state.para;
-        m_para.alignment = p.alignment;
-        m_para.leftIndentTwips = p.leftIndent;
-        m_para.rightIndentTwips = p.rightIndent;
-        m_para.firstIndentTwips = p.firstIndent;
-        m_para.numbering = p.numbering;
-        m_para.numberingStart = p.numberingStart;
-        if (!p.hasPn && p.ls > 0) {
-            m_para.numbering = numberingFromList(p.ls, p.ilvl, &m_para.numberingStart);
-        }
-        // A start without numbering means nothing and is not written back.
-        if (m_para.numbering == Numbering::None) {
-            m_para.numberingStart = 1;
-        }
-        m_doc.paragraphs.push_back(std::move(m_para));
-        m_para = Paragraph{};
-        m_runOpen = false;
-    } else {
-        target(); // writes the separator of an empty paragraph
-        m_separatorDone = false;
-    }
-    ++m_closedParagraphs;
-    m_paraHasContent = false;
+    m_out.endParagraph(paragraphProps());
 }
 
 void RtfParser::finishDocument() {
@@ -946,74 +732,7 @@ void RtfParser::finishDocument() {
     }
     m_finished = true;
     flushBytes();
-    resolvePendingHigh();
-    // The text after the last paragraph mark is a paragraph only when it has
-    // content (or when there is nothing else).
-    if (m_paraHasContent || m_closedParagraphs == 0) {
-        if (m_mode == Mode::Full) {
-            endParagraph();
-        }
-    }
-}
-
-Numbering RtfParser::numberingFromList(int ls, int ilvl, int* start) const {
-    const auto ov = m_overrides.find(ls);
-    if (ov == m_overrides.end()) {
-        return Numbering::None;
-    }
-    const auto index = m_listIndex.find(ov->second);
-    if (index == m_listIndex.end()) {
-        return Numbering::None;
-    }
-    const ListInfo& list = m_lists[index->second];
-    if (static_cast<size_t>(ilvl) >= list.levels.size()) {
-        return Numbering::None;
-    }
-    *start = list.levels[ilvl].startAt;
-    return numberingOfNfc(list.levels[ilvl].nfc);
-}
-
-void RtfParser::fontNameByte(uint8_t byte) {
-    if (byte == ';') {
-        commitFontName();
-        return;
-    }
-    if (m_fontEntry >= 0 && m_fontNameBytes.size() + m_fontName.size() < 256) {
-        m_fontNameBytes.push_back(static_cast<char>(byte));
-    }
-}
-
-void RtfParser::commitFontName() {
-    if (m_fontEntry < 0) {
-        m_fontNameBytes.clear();
-        m_fontName.clear();
-        return;
-    }
-    CodePage::appendUtf16(m_fontName, m_fontNameBytes,
-                          m_fontEntryCodePage ? m_fontEntryCodePage : m_docCodePage);
-    const size_t first = m_fontName.find_first_not_of(u' ');
-    const size_t last = m_fontName.find_last_not_of(u' ');
-    Font& font = m_fonts[m_fontEntry];
-    font.face = first == std::u16string::npos ? std::u16string() : m_fontName.substr(first, last - first + 1);
-    font.codePage = m_fontEntryCodePage;
-    m_cachedFont = -2;
-    m_fontNameBytes.clear();
-    m_fontName.clear();
-    m_fontEntry = -1;
-}
-
-void RtfParser::colourTableByte(uint8_t byte) {
-    if (byte != ';') {
-        return;
-    }
-    if (m_red < 0 && m_green < 0 && m_blue < 0) {
-        m_colours.push_back(kAutoColour);
-    } else {
-        m_colours.push_back(makeColour(static_cast<uint8_t>(std::max(m_red, 0)),
-                                       static_cast<uint8_t>(std::max(m_green, 0)),
-                                       static_cast<uint8_t>(std::max(m_blue, 0))));
-    }
-    m_red = m_green = m_blue = -1;
+    m_out.finish(paragraphProps());
 }
 
 void RtfParser::finishPn() {
@@ -1035,31 +754,21 @@ void RtfParser::finishPicture(const State& pictState) {
         return;
     }
     flushBytes();
-    resolvePendingHigh();
-    if (m_mode == Mode::Full) {
-        Run run;
-        run.isPicture = true;
-        run.format = formatOf(pictState);
-        run.picture = std::move(m_pict);
-        run.picture.widthTwips = static_cast<int>(
-            std::min<long long>(1LL * run.picture.widthTwips * m_pictScaleX / 100, kMaxPictureTwips));
-        run.picture.heightTwips = static_cast<int>(
-            std::min<long long>(1LL * run.picture.heightTwips * m_pictScaleY / 100, kMaxPictureTwips));
-        m_para.runs.push_back(std::move(run));
-        m_runOpen = false;
-    } else {
-        target();
-    }
+    Picture picture = std::move(m_pict);
+    picture.widthTwips = static_cast<int>(
+        std::min<long long>(1LL * picture.widthTwips * m_pictScaleX / 100, kMaxPictureTwips));
+    picture.heightTwips = static_cast<int>(
+        std::min<long long>(1LL * picture.heightTwips * m_pictScaleY / 100, kMaxPictureTwips));
+    m_out.picture(pictState.chars, std::move(picture));
     m_pict = Picture{};
-    m_paraHasContent = true;
 }
 
 Document RtfParser::takeDocument() {
-    return std::move(m_doc);
+    return m_out.takeDocument();
 }
 
 std::u16string RtfParser::takeText() {
-    return std::move(m_text);
+    return m_out.takeText();
 }
 
 } // namespace rtf
