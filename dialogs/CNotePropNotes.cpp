@@ -4,10 +4,10 @@
 #include "core/NoteRecord.h"
 #include "dialogs/CStaticEx.h"
 #include "dialogs/PropSheetTexts.h"
+#include "editor/CNoteEditor.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QTextEdit>
 #include <algorithm>
 
 namespace {
@@ -28,7 +28,8 @@ CNotePropNotes::CNotePropNotes(NoteRecord& record, bool isFolder, QWidget* paren
 
 void CNotePropNotes::OnFirstShow() {
     ApplyDefaultIcon();
-    m_editor = new QTextEdit(this);
+    // The editor opens a clicked link itself; its change notices need no answer here.
+    m_editor = new CNoteEditor(this, false);
     m_editor->show();
     LayoutControls();
 }
@@ -36,7 +37,7 @@ void CNotePropNotes::OnFirstShow() {
 void CNotePropNotes::OnSetActive() {
     m_time->setText(FormatTime(m_record.modifiedTime));
     m_title->setText(QString::fromStdU16String(m_record.title));
-    LoadEditorBody(m_record.body);
+    m_editor->LoadBody(m_record.body);
     const IconLists& icons = IconLists::instance();
     const ImageList& list = m_isFolder ? icons.folderIcons(true) : icons.noteIcons(true);
     m_icon->SetIcon(list.image(m_record.iconIndex));
@@ -48,20 +49,12 @@ bool CNotePropNotes::OnKillActive() {
     // The time is renewed whenever the page is left, changed or not.
     m_record.modifiedTime = NoteTimestamp::now();
     m_record.title = m_title->text().toStdU16String();
-    m_record.body = StoreEditorBody();
+    m_record.body = m_editor->StoreBody();
     if (m_record.title.empty()) {
         ShowEmptyTitleMessage(this);
         return false;
     }
     return true;
-}
-
-void CNotePropNotes::LoadEditorBody(const std::u16string& body) {
-    m_editor->setPlainText(QString::fromStdU16String(body));
-}
-
-std::u16string CNotePropNotes::StoreEditorBody() const {
-    return m_editor->toPlainText().toStdU16String();
 }
 
 void CNotePropNotes::resizeEvent(QResizeEvent* event) {
@@ -84,5 +77,6 @@ void CNotePropNotes::LayoutControls() {
         const int editorY = boxY + boxHeight + kEditorGap;
         m_editor->setGeometry(kMargin, editorY, std::max(0, right - kMargin),
                               std::max(0, height() - kMargin - editorY));
+        m_editor->restartRepaintTimer();
     }
 }

@@ -8,7 +8,7 @@
 class CStaticEx;
 class QLabel;
 class QLineEdit;
-class QTextEdit;
+class CNoteEditor;
 
 class CNotePropNotes : public CNotePropPage {
     Q_OBJECT
@@ -19,7 +19,7 @@ public:
     QLabel* timeLabel() const { return m_time; }
     CStaticEx* iconBox() const { return m_icon; }
     // The note editor; null until the page is first shown.
-    QTextEdit* editor() const { return m_editor; }
+    CNoteEditor* editor() const { return m_editor; }
 
 protected:
     void OnFirstShow() override;
@@ -29,12 +29,10 @@ protected:
 
 private:
     void LayoutControls();
-    void LoadEditorBody(const std::u16string& body);
-    std::u16string StoreEditorBody() const;
 
     CStaticEx* m_icon = nullptr;
     QLabel* m_titleLabel = nullptr;
     QLabel* m_time = nullptr;
     QLineEdit* m_title = nullptr;
-    QTextEdit* m_editor = nullptr;
+    CNoteEditor* m_editor = nullptr;
 };
