@@ -750,17 +750,22 @@ void RtfParser::finishPn() {
 }
 
 void RtfParser::finishPicture(const State& pictState) {
-    if (!m_pictKnown || !m_pictHasData || m_state.dest != Dest::Normal || pictState.hidden) {
+    const bool keep = m_pictKnown && m_pictHasData && m_state.dest == Dest::Normal && !pictState.hidden;
+    // One picture is read at a time: a \pict nested in another one ends the
+    // outer one's reading, which must not then yield a second, empty picture.
+    Picture picture = std::move(m_pict);
+    m_pict = Picture{};
+    m_pictKnown = m_pictHasData = false;
+    m_nibble = -1;
+    if (!keep) {
         return;
     }
     flushBytes();
-    Picture picture = std::move(m_pict);
     picture.widthTwips = static_cast<int>(
         std::min<long long>(1LL * picture.widthTwips * m_pictScaleX / 100, kMaxPictureTwips));
     picture.heightTwips = static_cast<int>(
         std::min<long long>(1LL * picture.heightTwips * m_pictScaleY / 100, kMaxPictureTwips));
     m_out.picture(pictState.chars, std::move(picture));
-    m_pict = Picture{};
 }
 
 Document RtfParser::takeDocument() {

@@ -204,3 +204,24 @@ TEST(RtfHostileTest, ManyListsFontsAndColoursStayFast) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(RtfHostileTest, PictureNestedInPictureYieldsNoEmptyPicture) {
+    // Found by fuzzing: a picture read inside another picture's group left
+    // the outer group to add a second picture without data, which a write
+    // and read then lost.
+    const std::string rtf = "{\\rtf1 {\\pict\\pngblip {\\fonttbl\\pard {\\pict\\jpegblip a7}} 0102}}";
+    const Document doc = readBothWays(rtf);
+    int pictures = 0;
+    for (const rtf::Run& r : doc.paragraphs.at(0).runs) {
+        if (r.isPicture) {
+            ++pictures;
+            EXPECT_FALSE(r.picture.data.empty());
+        }
+    }
+    EXPECT_LE(pictures, 1);
+    EXPECT_EQ(ReadRtf(WriteRtf(doc)), doc);
+}
+
+} // namespace
