@@ -66,13 +66,6 @@ CNotePropData::CNotePropData(NotesMgr& notes, NoteRecord& record, QWidget* paren
     connect(m_scroll, &QScrollBar::valueChanged, this, [this](int value) { ScrollTo(value); });
 }
 
-void CNotePropData::SortTemplatesByName(std::vector<TemplateRecord>& templates) {
-    std::sort(templates.begin(), templates.end(), [](const TemplateRecord& a, const TemplateRecord& b) {
-        return QString::fromStdU16String(a.name).compare(QString::fromStdU16String(b.name),
-                                                         Qt::CaseInsensitive) < 0;
-    });
-}
-
 CNotePropData::TemplateEditorRunner CNotePropData::SetTemplateEditorRunner(TemplateEditorRunner runner) {
     TemplateEditorRunner previous = std::move(editorRunner());
     editorRunner() = std::move(runner);
@@ -116,7 +109,8 @@ void CNotePropData::FillTemplateList() {
     const QSignalBlocker block(m_templates);
     m_templates->clear();
     m_templates->addItem(QString::fromUtf16(Texts::noneTemplate), kNoneEntry);
-    SortTemplatesByName(m_notes.templates);
+    // The same order as the template editor's list: by name, ignoring case.
+    CCustomizeTemplateDlg::SortTemplates(m_notes);
     for (const TemplateRecord& t : m_notes.templates)
         m_templates->addItem(QString::fromStdU16String(t.name), t.templateId);
     m_templates->addItem(QString::fromUtf8(PropSheetTexts::separatorEntry), kSeparatorEntry);

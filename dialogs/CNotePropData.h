@@ -9,10 +9,8 @@
 
 #include <array>
 #include <functional>
-#include <vector>
 
 class NotesMgr;
-struct TemplateRecord;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -37,9 +35,6 @@ public:
     QScrollBar* scrollBar() const { return m_scroll; }
     int contentHeight() const { return m_contentHeight; }
     int scrollPosition() const { return m_scrollPos; }
-
-    // Sorts templates by name, ignoring letter case (the order of equal names is not kept).
-    static void SortTemplatesByName(std::vector<TemplateRecord>& templates);
 
     // Runs the template editor on the database; tests replace it (an empty
     // function restores the real dialog) and get the previous one back.

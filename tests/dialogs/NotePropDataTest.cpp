@@ -4,12 +4,16 @@
 
 #include "NotePropFixture.h"
 
+#include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CNotePropData.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace {
 
@@ -265,15 +269,30 @@ TEST_F(NotePropDataTest, ScrollBarAppearsOnlyWhenTheRowsDoNotFit) {
     EXPECT_EQ(page->valueBox(0)->y(), firstY);
 }
 
-TEST(NotePropDataSort, SortsByNameIgnoringCase) {
-    std::vector<TemplateRecord> list(4);
-    list[0].name = u"web site";
-    list[1].name = u"Bank";
-    list[2].name = u"apple";
-    list[3].name = u"Zebra";
-    CNotePropData::SortTemplatesByName(list);
-    EXPECT_EQ(list[0].name, u"apple");
-    EXPECT_EQ(list[1].name, u"Bank");
-    EXPECT_EQ(list[2].name, u"web site");
-    EXPECT_EQ(list[3].name, u"Zebra");
+TEST_F(NotePropDataTest, TemplateEditorRunsOnTheDatabase) {
+    NoteRecord note = MakeRecord(false);
+    note.templateId = 13; // "SSN card"; the working copy is not in the database, so it may go
+    CNotePropData* page = OpenDataPage(note);
+    ASSERT_EQ(ShownRows(page), 3);
+    const size_t before = notes.templates.size();
+    bool seen = false;
+    // The real dialog: choose the note's template in its list, delete it, close.
+    QTimer::singleShot(0, [&seen] {
+        auto* dialog = qobject_cast<CCustomizeTemplateDlg*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = true;
+        QListWidget* rows = dialog->listBox();
+        for (int i = 0; i < rows->count(); ++i)
+            if (rows->item(i)->data(Qt::UserRole).toInt() == 13)
+                rows->setCurrentRow(i);
+        dialog->OnDelete();
+        dialog->accept();
+    });
+    list()->setCurrentIndex(list()->count() - 1);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(notes.templates.size(), before - 1);
+    EXPECT_EQ(list()->currentIndex(), 0);
+    EXPECT_EQ(ShownRows(page), 0);
+    EXPECT_TRUE(notes.IsModified());
 }
