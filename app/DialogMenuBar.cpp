@@ -6,6 +6,7 @@
 #include <QBoxLayout>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -62,21 +63,38 @@ DialogMenuBar::DialogMenuBar(QWidget* dialog)
     for (QToolButton* key : {m_left, m_right}) {
         key->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
         key->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        key->setPopupMode(QToolButton::InstantPopup);
         key->setEnabled(false);
         layout->addWidget(key);
     }
+    connect(m_left, &QToolButton::clicked, this, [this] { pressKey(m_left, m_leftAction); });
+    connect(m_right, &QToolButton::clicked, this, [this] { pressKey(m_right, m_rightAction); });
     setAutoFillBackground(true);
 }
 
 void DialogMenuBar::setKey(QToolButton* button, QAction*& slot, QAction* action) {
+    if (slot)
+        disconnect(slot, nullptr, button, nullptr);
     slot = action;
-    if (action) {
-        button->setDefaultAction(action);
-    } else {
-        button->setText(QString());
-        button->setEnabled(false);
+    const auto show = [button, action] {
+        button->setText(action ? action->text() : QString());
+        button->setEnabled(action && action->isEnabled());
+        button->setVisible(!action || action->isVisible());
+    };
+    show();
+    if (action)
+        connect(action, &QAction::changed, button, show);
+}
+
+void DialogMenuBar::pressKey(QToolButton* button, QAction* action) {
+    if (!action || !action->isEnabled())
+        return;
+    // A command with a menu opens it above its key, as soft keys do.
+    if (QMenu* menu = action->menu<QMenu*>()) {
+        const QSize size = menu->sizeHint();
+        menu->popup(button->mapToGlobal(QPoint(0, -size.height())));
+        return;
     }
+    action->trigger();
 }
 
 void DialogMenuBar::setLeftKey(QAction* action) {

@@ -17,6 +17,8 @@ class QDialogButtonBox;
 class QToolButton;
 
 class DialogMenuBar : public QWidget {
+    Q_OBJECT
+
 public:
     explicit DialogMenuBar(QWidget* dialog);
 
@@ -32,6 +34,7 @@ public:
 
 private:
     void setKey(QToolButton* button, QAction*& slot, QAction* action);
+    void pressKey(QToolButton* button, QAction* action);
 
     QToolButton* m_left;
     QToolButton* m_right;

@@ -20,10 +20,6 @@ void freeInstance() {
     g_instance = nullptr;
 }
 
-QString resourcePath(const QString& kind, int index, int size) {
-    return QStringLiteral(":/icons/%1/%2-%3.svg").arg(kind).arg(index).arg(size);
-}
-
 } // namespace
 
 QPixmap ImageList::image(int index) const {
@@ -32,7 +28,7 @@ QPixmap ImageList::image(int index) const {
     return images[static_cast<size_t>(index)];
 }
 
-IconLists::IconLists() {
+IconLists::IconLists(const QString& iconRoot) : m_root(iconRoot) {
     initIconResources();
     m_folderSmall.imageSize = m_noteSmall.imageSize = QSize(kSmallSize, kSmallSize);
     m_folderLarge.imageSize = m_noteLarge.imageSize = QSize(kLargeSize, kLargeSize);
@@ -60,7 +56,7 @@ const IconLists& IconLists::instance() {
 }
 
 QPixmap IconLists::load(const QString& kind, int index, int size) {
-    const QString path = resourcePath(kind, index, size);
+    const QString path = QStringLiteral("%1/%2/%3-%4.svg").arg(m_root, kind).arg(index).arg(size);
     if (QFile::exists(path)) {
         QSvgRenderer renderer(path);
         if (renderer.isValid()) {
@@ -72,7 +68,7 @@ QPixmap IconLists::load(const QString& kind, int index, int size) {
             return QPixmap::fromImage(image);
         }
     }
-    const QString name = QStringLiteral("%1/%2").arg(kind).arg(index);
+    const QString name = QStringLiteral("%1/%2-%3").arg(kind).arg(index).arg(size);
     if (!m_placeholders.contains(name))
         m_placeholders.append(name);
     return Placeholder(kind, index, size);

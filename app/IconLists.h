@@ -47,8 +47,9 @@ public:
         return isFolder ? iconIndex + 1 : iconIndex + 1 + kFolderIconCount;
     }
 
-    // Builds all lists from the embedded icon set. Needs a QGuiApplication.
-    IconLists();
+    // Builds all lists from the embedded icon set (or, for tests, from SVG
+    // files under another folder laid out the same way). Needs a QGuiApplication.
+    explicit IconLists(const QString& iconRoot = QStringLiteral(":/icons"));
 
     // The lists of this run, built on first use and freed when the application object goes.
     static const IconLists& instance();
@@ -65,7 +66,8 @@ public:
     // number that has no icon.
     QPixmap iconForResource(int resourceId, bool large) const;
 
-    // Names of theme icons that were not embedded and are drawn as placeholders.
+    // Icons drawn as placeholders because their file was missing, as
+    // "kind/index-size" (e.g. "note/7-32").
     const QStringList& placeholders() const { return m_placeholders; }
 
     // A drawn stand-in for a missing icon: a coloured square with the index.
@@ -74,6 +76,7 @@ public:
 private:
     QPixmap load(const QString& kind, int index, int size);
 
+    QString m_root;
     ImageList m_folderSmall, m_folderLarge, m_noteSmall, m_noteLarge;
     QPixmap m_databaseSmall, m_databaseLarge, m_programSmall, m_programLarge;
     QStringList m_placeholders;

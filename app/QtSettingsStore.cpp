@@ -11,7 +11,8 @@ QString key(const std::string& section, const std::string& name) {
 } // namespace
 
 QtSettingsStore::QtSettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+    // On Linux the native format is the INI file "Marrowick Sealbook.conf".
+    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                              QString::fromUtf8(ControlTexts::organisation),
                                              QString::fromUtf8(ControlTexts::application))) {}
 

@@ -17,6 +17,8 @@
 class QEventLoop;
 
 class CColourPopup : public QWidget {
+    Q_OBJECT
+
 public:
     static constexpr uint32_t kAutomaticColour = 0xFF000000u;
     static constexpr int kColourCount = 40;

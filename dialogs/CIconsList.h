@@ -9,6 +9,8 @@
 struct ImageList;
 
 class CIconsList : public QAbstractScrollArea {
+    Q_OBJECT
+
 public:
     static constexpr int kCellSize = 38;
     static constexpr int kIconOffset = 3;

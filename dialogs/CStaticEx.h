@@ -7,6 +7,8 @@
 #include <QWidget>
 
 class CStaticEx : public QWidget {
+    Q_OBJECT
+
 public:
     explicit CStaticEx(QWidget* parent = nullptr);
 

@@ -11,6 +11,8 @@ class QLineEdit;
 class QDialogButtonBox;
 
 class CTextDlg : public QDialog {
+    Q_OBJECT
+
 public:
     explicit CTextDlg(QWidget* parent = nullptr);
 
