@@ -78,6 +78,8 @@ CCustomizeTemplateDlg::CCustomizeTemplateDlg(NotesMgr& notes, QWidget* parent)
     }
 
     FillList();
+    if (!kHandheld)
+        resize(sizeHint().width() + 40, sizeHint().height() + 120);
 }
 
 void CCustomizeTemplateDlg::SortTemplates(NotesMgr& notes) {

@@ -49,6 +49,8 @@ CTemplateDlg::CTemplateDlg(QWidget* parent) : QDialog(parent) {
         m_captionBoxes[static_cast<size_t>(i)] = box;
     }
     grid->setColumnStretch(1, 1);
+    // Room for a typical caption without scrolling; the boxes grow with the dialog.
+    m_nameBox->setMinimumWidth(m_nameBox->fontMetrics().averageCharWidth() * 32);
 
     auto* layout = new QVBoxLayout(this);
     // The boxes reach to 5 pixels from the right edge at any width.
