@@ -5,6 +5,7 @@
 #include "dialogs/CStaticEx.h"
 #include "dialogs/PropSheetTexts.h"
 #include "editor/CNoteEditor.h"
+#include "editor/SpellEngine.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,10 @@ CNotePropNotes::CNotePropNotes(NoteRecord& record, bool isFolder, QWidget* paren
     m_time = new QLabel(this);
     m_time->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_title = new QLineEdit(this);
+}
+
+CNotePropNotes::~CNotePropNotes() {
+    SpellEngine::UnloadDictionary();
 }
 
 void CNotePropNotes::OnFirstShow() {

@@ -14,6 +14,8 @@ class CNotePropNotes : public CNotePropPage {
     Q_OBJECT
 public:
     CNotePropNotes(NoteRecord& record, bool isFolder, QWidget* parent = nullptr);
+    // Unloads the spelling dictionary a check may have left loaded.
+    ~CNotePropNotes() override;
 
     QLineEdit* titleBox() const { return m_title; }
     QLabel* timeLabel() const { return m_time; }

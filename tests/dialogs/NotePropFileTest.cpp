@@ -152,6 +152,16 @@ TEST_F(NotePropFileTest, FailedAttachKeepsThePreviousAttachment) {
         EXPECT_EQ(page->nameBox()->text(), QStringLiteral("keep.txt"));
     }
     EXPECT_TRUE(messages.isEmpty());
+
+    // A file too large for the stored 32-bit size is refused before anything is read.
+    const QString huge = dir.filePath(QStringLiteral("huge.img"));
+    QFile sparse(huge);
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
+    if (!sparse.resize(qint64(1) << 31))
+        GTEST_SKIP() << "no room for a sparse 2 GiB file";
+    sparse.close();
+    EXPECT_FALSE(CNotePropFile::ReadAttachment(huge, note));
+    EXPECT_EQ(note, before);
 }
 
 TEST_F(NotePropFileTest, EmptyFileIsAttachedByName) {

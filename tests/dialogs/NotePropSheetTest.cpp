@@ -14,6 +14,7 @@
 #include "dialogs/CStaticEx.h"
 #include "dialogs/DialogTexts.h"
 #include "editor/CNoteEditor.h"
+#include "editor/SpellEngine.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -37,7 +38,9 @@ QStringList TabTexts(const QTabBar* bar) {
 
 } // namespace
 
-TEST_F(NotePropFixture, PagesAndTabImagesFollowTheKindOfNode) {
+class NotePropSheetTest : public NotePropFixture {};
+
+TEST_F(NotePropSheetTest, PagesAndTabImagesFollowTheKindOfNode) {
     // A blank record is a folder by default; the sheet marks it as what the caller says.
     NoteRecord note;
     ASSERT_EQ(note.isFolder, 1);
@@ -65,7 +68,7 @@ TEST_F(NotePropFixture, PagesAndTabImagesFollowTheKindOfNode) {
     EXPECT_EQ(folder.isFolder, 1);
 }
 
-TEST_F(NotePropFixture, OkOnADefaultIconStoresTheFirstRealIconOfItsKind) {
+TEST_F(NotePropSheetTest, OkOnADefaultIconStoresTheFirstRealIconOfItsKind) {
     NoteRecord folder = MakeRecord(true);
     ASSERT_EQ(folder.iconIndex, -1);
     Open(folder, true);
@@ -89,7 +92,7 @@ TEST_F(NotePropFixture, OkOnADefaultIconStoresTheFirstRealIconOfItsKind) {
     EXPECT_EQ(chosen.iconIndex, 42);
 }
 
-TEST_F(NotePropFixture, EmptyTitleKeepsTheNotesPage) {
+TEST_F(NotePropSheetTest, EmptyTitleKeepsTheNotesPage) {
     NoteRecord note = MakeRecord(false);
     Open(note, false);
     QLineEdit* title = sheet->notesPage()->titleBox();
@@ -114,7 +117,7 @@ TEST_F(NotePropFixture, EmptyTitleKeepsTheNotesPage) {
     EXPECT_TRUE(sheet->dataPage()->WasShown());
 }
 
-TEST_F(NotePropFixture, LeavingTheNotesPageStoresTitleBodyAndAFreshTime) {
+TEST_F(NotePropSheetTest, LeavingTheNotesPageStoresTitleBodyAndAFreshTime) {
     NoteRecord note = MakeRecord(false);
     note.modifiedTime = NoteTimestamp{2003, 3, 3, 5, 14, 7, 0, 0};
     note.body = u"plain old body";
@@ -145,7 +148,7 @@ TEST_F(NotePropFixture, LeavingTheNotesPageStoresTitleBodyAndAFreshTime) {
     EXPECT_EQ(note.modifiedTime.year, before.year);
 }
 
-TEST_F(NotePropFixture, CancelRunsNoLeaveStepAndUnvisitedPagesWriteNothing) {
+TEST_F(NotePropSheetTest, CancelRunsNoLeaveStepAndUnvisitedPagesWriteNothing) {
     NoteRecord note = MakeRecord(false);
     note.templateId = 1;
     note.fieldValues[0] = u"J. Smith";
@@ -166,7 +169,7 @@ TEST_F(NotePropFixture, CancelRunsNoLeaveStepAndUnvisitedPagesWriteNothing) {
     EXPECT_NE(note.modifiedTime, old);
 }
 
-TEST_F(NotePropFixture, IconsPageShowsAndTakesTheChosenIcon) {
+TEST_F(NotePropSheetTest, IconsPageShowsAndTakesTheChosenIcon) {
     NoteRecord folder = MakeRecord(true);
     folder.iconIndex = 3;
     Open(folder, true);
@@ -191,7 +194,7 @@ TEST_F(NotePropFixture, IconsPageShowsAndTakesTheChosenIcon) {
     EXPECT_EQ(sheet->iconPage()->grid()->GetSelection(), 16);
 }
 
-TEST_F(NotePropFixture, NotesPageLayoutKeepsFivePixelMargins) {
+TEST_F(NotePropSheetTest, NotesPageLayoutKeepsFivePixelMargins) {
     NoteRecord note = MakeRecord(false);
     Open(note, false);
     sheet->resize(500, 480);
@@ -207,7 +210,7 @@ TEST_F(NotePropFixture, NotesPageLayoutKeepsFivePixelMargins) {
     EXPECT_EQ(editor.bottom() + 1, page->height() - 5);
 }
 
-TEST_F(NotePropFixture, EditionGivesButtonsOrSoftKeys) {
+TEST_F(NotePropSheetTest, EditionGivesButtonsOrSoftKeys) {
     NoteRecord note = MakeRecord(false);
     Open(note, false);
     DialogMenuBar* bar = DialogMenuBar::Find(sheet.get());
@@ -243,4 +246,14 @@ TEST_F(NotePropFixture, EditionGivesButtonsOrSoftKeys) {
     Open(note, false);
     DialogMenuBar::Find(sheet.get())->rightKey()->trigger();
     EXPECT_EQ(sheet->result(), QDialog::Rejected);
+}
+
+TEST_F(NotePropSheetTest, ClosingTheSheetUnloadsTheSpellingDictionary) {
+    NoteRecord note = MakeRecord(false);
+    Open(note, false);
+    SpellEngine::LoadDictionary(QStringLiteral("en_US"));
+    ASSERT_TRUE(SpellEngine::IsLoaded());
+    sheet->accept();
+    sheet.reset();
+    EXPECT_FALSE(SpellEngine::IsLoaded());
 }
