@@ -22,6 +22,7 @@
 #include <QStyleHints>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace {
 
@@ -59,6 +60,8 @@ CNoteEditor::CNoteEditor(QWidget* parent, bool readOnly) : QTextEdit(parent), m_
         viewport()->update();
     });
     connect(document(), &QTextDocument::contentsChanged, this, [this] { m_repaintTimer.start(); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { showVisibleLinks(); });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { showVisibleLinks(); });
 
     m_holdTimer.setSingleShot(true);
     m_holdTimer.setInterval(kHoldDelayMs);
@@ -82,10 +85,13 @@ void CNoteEditor::LoadBody(const std::u16string& body, bool atSelection) {
         doc->setUndoRedoEnabled(false);
         doc->clear();
         QTextCursor cursor(doc);
+        // One edit block, so the layout hears of the new content once, not per run.
+        cursor.beginEditBlock();
         if (rtfBody)
             RichTextMapping::insertDocument(cursor, model, true);
         else
             cursor.insertText(plainToParagraphs(body));
+        cursor.endEditBlock();
         doc->setUndoRedoEnabled(true);
         cursor.setPosition(0);
         setTextCursor(cursor);
@@ -127,20 +133,29 @@ SettingsStore& CNoteEditor::settingsStore() const {
 }
 
 void CNoteEditor::refreshLinks() {
+    m_links = LinkFinder::find(document()->toRawText());
+    showVisibleLinks();
+}
+
+void CNoteEditor::showVisibleLinks() {
     // Links are shown through extra selections, which are drawn but never
-    // stored: a detected link is not part of the body's formatting.
-    const QString text = document()->toRawText();
-    m_links = LinkFinder::find(text);
-    QList<QTextEdit::ExtraSelection> selections;
-    selections.reserve(static_cast<qsizetype>(m_links.size()));
+    // stored: a detected link is not part of the body's formatting. Only the
+    // links in view get one, so a long body with many links stays quick.
+    const QRect area = viewport()->rect();
+    const int first = cursorForPosition(area.topLeft()).position();
+    const int last = cursorForPosition(area.bottomRight()).position();
+    const auto begin =
+        std::lower_bound(m_links.begin(), m_links.end(), first,
+                         [](const LinkRange& link, int pos) { return link.start + link.length < pos; });
     QTextCharFormat linkFormat;
     linkFormat.setForeground(QColor(0, 0, 255));
     linkFormat.setFontUnderline(true);
-    for (const LinkRange& link : m_links) {
+    QList<QTextEdit::ExtraSelection> selections;
+    for (auto it = begin; it != m_links.end() && it->start <= last; ++it) {
         QTextEdit::ExtraSelection selection;
         selection.cursor = QTextCursor(document());
-        selection.cursor.setPosition(static_cast<int>(link.start));
-        selection.cursor.setPosition(static_cast<int>(link.start + link.length), QTextCursor::KeepAnchor);
+        selection.cursor.setPosition(static_cast<int>(it->start));
+        selection.cursor.setPosition(static_cast<int>(it->start + it->length), QTextCursor::KeepAnchor);
         selection.format = linkFormat;
         selections.push_back(selection);
     }

@@ -70,6 +70,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Gives the links in view their link look.
+    void showVisibleLinks();
     void openLink(const LinkRange& link);
     void onHold();
 

@@ -200,7 +200,8 @@ TEST(NoteEditor, BodyToPlainTextAndTheStarterText) {
 }
 
 TEST(NoteEditor, DetectedLinksAreShownButNotStored) {
-    CNoteEditor editor(nullptr, false);
+    ShownEditor shown;
+    CNoteEditor& editor = shown.editor;
     editor.LoadBody(u"First line\r\nvisit http://example.com/x now");
     ASSERT_EQ(editor.links().size(), 1u);
     const LinkRange link = editor.links()[0];
@@ -224,6 +225,25 @@ TEST(NoteEditor, DetectedLinksAreShownButNotStored) {
     QTest::keyClicks(&editor, QStringLiteral(" www.second.example"));
     QTest::qWait(CNoteEditor::kRepaintDelayMs * 4);
     EXPECT_EQ(editor.links().size(), 2u);
+}
+
+TEST(NoteEditor, OnlyLinksInViewGetTheLinkLook) {
+    ShownEditor shown;
+    std::u16string body;
+    for (int i = 0; i < 2000; ++i)
+        body +=
+            u"line http://example.com/" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) + u"\r\n";
+    shown.editor.LoadBody(body);
+    ASSERT_EQ(shown.editor.links().size(), 2000u);
+    const qsizetype inView = shown.editor.extraSelections().size();
+    EXPECT_GT(inView, 0);
+    EXPECT_LT(inView, 200);
+    shown.editor.moveCursor(QTextCursor::End);
+    shown.editor.ensureCursorVisible();
+    const QList<QTextEdit::ExtraSelection> atEnd = shown.editor.extraSelections();
+    ASSERT_FALSE(atEnd.isEmpty());
+    EXPECT_EQ(atEnd.back().cursor.selectionEnd(),
+              static_cast<int>(shown.editor.links().back().start + shown.editor.links().back().length));
 }
 
 TEST(NoteEditor, ClickingALinkOpensIt) {
