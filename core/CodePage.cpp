@@ -6,6 +6,10 @@
 #include <iconv.h>
 #include <unordered_map>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // UTF-16 in the host's byte order, so that iconv writes straight into char16_t.
@@ -84,6 +88,33 @@ private:
 IconvCache& cache() {
     thread_local IconvCache instance;
     return instance;
+}
+
+// Copies 16 characters as bytes when all of them are ASCII; false otherwise.
+constexpr size_t kAsciiBlock = 16;
+bool copyAsciiBlock(const char16_t* src, char* dst) {
+#if defined(__SSE2__)
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 8));
+    const __m128i high = _mm_and_si128(_mm_or_si128(a, b), _mm_set1_epi16(static_cast<short>(0xFF80)));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) != 0xFFFF) {
+        return false;
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_packus_epi16(a, b));
+    return true;
+#else
+    char16_t any = 0;
+    for (size_t k = 0; k < kAsciiBlock; ++k) {
+        any |= src[k];
+    }
+    if (any >= 0x80) {
+        return false;
+    }
+    for (size_t k = 0; k < kAsciiBlock; ++k) {
+        dst[k] = static_cast<char>(src[k]);
+    }
+    return true;
+#endif
 }
 
 bool isHighSurrogate(char16_t c) {
@@ -472,33 +503,24 @@ std::string CodePage::fromUtf16(std::u16string_view text, int codePage,
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         out.resize(text.size());
         const size_t n = text.size();
+        const char16_t* src = text.data();
+        char* dst = out.data();
         size_t i = 0;
-        // Mostly ASCII: blocks of 16 with no other character are copied in a
-        // loop the compiler turns into vector code.
-        constexpr size_t kBlock = 16;
         while (i < n) {
-            if (i + kBlock <= n) {
-                char16_t any = 0;
-                for (size_t k = 0; k < kBlock; ++k) {
-                    any |= text[i + k];
-                }
-                if (any < 0x80) {
-                    for (size_t k = 0; k < kBlock; ++k) {
-                        out[i + k] = static_cast<char>(text[i + k]);
-                    }
-                    i += kBlock;
-                    continue;
-                }
+            // Mostly ASCII: whole blocks go at once.
+            if (i + kAsciiBlock <= n && copyAsciiBlock(src + i, dst + i)) {
+                i += kAsciiBlock;
+                continue;
             }
-            const size_t stop = std::min(n, i + kBlock);
+            const size_t stop = std::min(n, i + kAsciiBlock);
             for (; i < stop; ++i) {
-                const char16_t ch = text[i];
+                const char16_t ch = src[i];
                 const int b = ch < 0x80 ? ch : toCp1252(ch);
                 if (b >= 0) {
-                    out[i] = static_cast<char>(b);
+                    dst[i] = static_cast<char>(b);
                     continue;
                 }
-                out[i] = kDefaultChar;
+                dst[i] = kDefaultChar;
                 if (unrepresentable) {
                     unrepresentable->push_back(i);
                 }

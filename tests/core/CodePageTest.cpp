@@ -47,6 +47,26 @@ TEST(CodePageTest, Cp1252ReportsUnrepresentableCharacters) {
     EXPECT_EQ(bad, (std::vector<size_t>{1, 3, 4}));
 }
 
+TEST(CodePageTest, Cp1252BlocksOfAsciiMeetOtherCharacters) {
+    // ASCII is converted in blocks; a character needing the table may sit
+    // anywhere in or between blocks, and the tail may be short.
+    for (size_t length : {15u, 16u, 17u, 40u}) {
+        for (size_t at = 0; at < length; ++at) {
+            std::u16string text(length, u'a');
+            std::string expected(length, 'a');
+            text[at] = u'\u0416';
+            expected[at] = '?';
+            if (at + 1 < length) {
+                text[at + 1] = u'\u00E9';
+                expected[at + 1] = '\xE9';
+            }
+            std::vector<size_t> bad;
+            EXPECT_EQ(CodePage::fromUtf16(text, 1252, &bad), expected) << length << " " << at;
+            EXPECT_EQ(bad, std::vector<size_t>{at}) << length << " " << at;
+        }
+    }
+}
+
 TEST(CodePageTest, SingleByteCodePagesThroughIconv) {
     struct Case {
         int codePage;
