@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -411,4 +412,27 @@ TEST_F(TemplateDlgTest, EditionLooks) {
         list.closeButton()->click();
     }
     EXPECT_FALSE(list.isVisible());
+}
+
+TEST(TemplateMessageBox, RealQuestionBoxHandsBackTheButtonPressed) {
+    // Without a handler the real box comes up; answer it as a user would.
+    const MessageBoxHandler saved = SetMessageBoxHandler({});
+    for (const auto& [button, expected] : {std::pair{QMessageBox::Cancel, MessageAnswer::Cancel},
+                                           std::pair{QMessageBox::Ok, MessageAnswer::Ok}}) {
+        QString seen;
+        QTimer::singleShot(0, [&seen, button = button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                ADD_FAILURE() << "no message box came up";
+                return;
+            }
+            seen = box->text();
+            box->button(button)->click();
+        });
+        EXPECT_EQ(ShowMessageBox(nullptr, QStringLiteral("Are you sure?"), MessageIcon::Question,
+                                 MessageButtons::OkCancel),
+                  expected);
+        EXPECT_EQ(seen, QStringLiteral("Are you sure?"));
+    }
+    SetMessageBoxHandler(saved);
 }
