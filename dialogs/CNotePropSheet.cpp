@@ -12,6 +12,7 @@
 
 #include <QDialogButtonBox>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -20,19 +21,29 @@ namespace {
 
 constexpr int kTabIconSize = 16;
 
-// The tab icons come from the desktop's icon theme; a drawn stand-in takes the
-// place of one the theme lacks, so every tab always has its image.
-QList<QIcon> LoadTabImages() {
-    static const char* const names[] = {"document-edit", "view-form", "preferences-desktop-icons",
-                                        "dialog-information", "mail-attachment"};
+// The tab icons come from the desktop's icon theme; where the theme lacks one
+// the widget style's own picture of the same kind stands in, so every tab
+// always has its image.
+QList<QIcon> LoadTabImages(const QStyle* style) {
+    struct Source {
+        const char* themeName;
+        QStyle::StandardPixmap fallback;
+    };
+    static const Source sources[] = {
+        {"document-edit", QStyle::SP_FileDialogContentsView},
+        {"view-form", QStyle::SP_FileDialogDetailedView},
+        {"preferences-desktop-icons", QStyle::SP_DesktopIcon},
+        {"dialog-information", QStyle::SP_MessageBoxInformation},
+        {"mail-attachment", QStyle::SP_FileIcon},
+    };
     QList<QIcon> images;
-    int index = 0;
-    for (const char* name : names) {
-        QIcon icon = QIcon::fromTheme(QString::fromLatin1(name));
+    for (const Source& source : sources) {
+        QIcon icon = QIcon::fromTheme(QString::fromLatin1(source.themeName));
         if (icon.isNull())
-            icon = QIcon(IconLists::Placeholder(QStringLiteral("tab"), index, kTabIconSize));
+            icon = style->standardIcon(source.fallback);
+        if (icon.isNull())
+            icon = QIcon(IconLists::Placeholder(QStringLiteral("tab"), int(images.size()), kTabIconSize));
         images << icon;
-        ++index;
     }
     return images;
 }
@@ -43,7 +54,7 @@ CNotePropSheet::CNotePropSheet(NotesMgr& notes, NoteRecord& record, bool isFolde
                                QWidget* parent, int startPage)
     : QDialog(parent), m_startPage(startPage) {
     setWindowTitle(caption.isEmpty() ? QString::fromUtf8(PropSheetTexts::caption) : caption);
-    m_tabImages = LoadTabImages();
+    m_tabImages = LoadTabImages(style());
 
     m_tabs = new QTabBar(this);
     m_tabs->setIconSize(QSize(kTabIconSize, kTabIconSize));
