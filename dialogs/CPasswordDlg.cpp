@@ -29,11 +29,10 @@ struct KeyMetrics {
     int width, height, pitch, rowPitch;
 };
 constexpr KeyMetrics kKeyMetrics = kHandheld ? KeyMetrics{10, 12, 11, 14} : KeyMetrics{13, 14, 14, 16};
-constexpr int kMargin = 7;                              // dialog units
-constexpr int kButtonWidth = 50;                        // dialog units
-constexpr int kBottomGap = 10;                          // pixels below the lowest control
-constexpr int kKeyboardColumns = 14;                    // keys in the longest row
-constexpr int kKeyboardRowWidth = 2 * kKeyboardColumns; // in half pitches
+constexpr int kMargin = 7;           // dialog units
+constexpr int kButtonWidth = 50;     // dialog units
+constexpr int kBottomGap = 10;       // pixels below the lowest control
+constexpr int kKeyboardColumns = 14; // keys in the longest row
 
 // Dialog units from the font, as a dialog template would scale them.
 class DialogUnits {
@@ -142,7 +141,6 @@ void CPasswordDlg::LayOut() {
         m_keys[static_cast<size_t>(i)]->setGeometry(left, y + du.y(place.row * k.rowPitch), right - left,
                                                     du.y(k.height));
     }
-    static_assert(kKeyboardRowWidth == 28);
     m_client->setFixedWidth(width);
 }
 
