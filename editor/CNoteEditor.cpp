@@ -56,10 +56,16 @@ CNoteEditor::CNoteEditor(QWidget* parent, bool readOnly) : QTextEdit(parent), m_
     m_repaintTimer.setSingleShot(true);
     m_repaintTimer.setInterval(kRepaintDelayMs);
     connect(&m_repaintTimer, &QTimer::timeout, this, [this] {
-        refreshLinks();
+        if (m_linksStale)
+            refreshLinks();
+        else
+            showVisibleLinks();
         viewport()->update();
     });
-    connect(document(), &QTextDocument::contentsChanged, this, [this] { m_repaintTimer.start(); });
+    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+        m_linksStale = true;
+        m_repaintTimer.start();
+    });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { showVisibleLinks(); });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { showVisibleLinks(); });
 
@@ -134,6 +140,7 @@ SettingsStore& CNoteEditor::settingsStore() const {
 
 void CNoteEditor::refreshLinks() {
     m_links = LinkFinder::find(document()->toRawText());
+    m_linksStale = false;
     showVisibleLinks();
 }
 

@@ -79,6 +79,7 @@ private:
     bool m_menuOpen = false;
     QTimer m_repaintTimer;
     std::vector<LinkRange> m_links;
+    bool m_linksStale = false; // the text changed since the links were found
     SettingsStore* m_settings = nullptr;
     // Handheld press-and-hold state.
     QTimer m_holdTimer;

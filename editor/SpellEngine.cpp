@@ -3,9 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <hunspell.hxx>
+#include <iconv.h>
 #include <memory>
 
 namespace {
@@ -31,6 +30,31 @@ bool isUtf8(const QString& encoding) {
            encoding.compare(QStringLiteral("UTF8"), Qt::CaseInsensitive) == 0;
 }
 
+// The name iconv knows the dictionary's character set by (the library's default is ISO8859-1).
+QByteArray iconvName(const QString& encoding) {
+    if (encoding.isEmpty())
+        return QByteArrayLiteral("ISO8859-1");
+    if (encoding.startsWith(QStringLiteral("microsoft-"), Qt::CaseInsensitive))
+        return encoding.mid(10).toLatin1(); // microsoft-cp1251 -> cp1251
+    return encoding.toLatin1();
+}
+
+// Converts with iconv; false when the text cannot be converted completely.
+bool convert(const QByteArray& from, const QByteArray& to, const QByteArray& input, QByteArray& output) {
+    iconv_t cd = iconv_open(to.constData(), from.constData());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
+    output.resize(input.size() * 4 + 16);
+    char* in = const_cast<char*>(input.constData());
+    size_t inLeft = static_cast<size_t>(input.size());
+    char* out = output.data();
+    size_t outLeft = static_cast<size_t>(output.size());
+    const bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
+    iconv_close(cd);
+    output.resize(output.size() - static_cast<qsizetype>(outLeft));
+    return ok;
+}
+
 // The word in the dictionary's character set; characters the set cannot hold make the word unknown.
 bool encode(const QString& word, QByteArray& bytes) {
     const QString& encoding = slot().encoding;
@@ -38,31 +62,17 @@ bool encode(const QString& word, QByteArray& bytes) {
         bytes = word.toUtf8();
         return true;
     }
-    QStringEncoder encoder(encoding.isEmpty() ? "ISO-8859-1" : encoding.toLatin1().constData());
-    if (!encoder.isValid())
-        encoder = QStringEncoder(QStringEncoder::Latin1);
-    bytes = encoder.encode(word);
-    if (encoder.hasError())
-        return false;
-    if (encoding.isEmpty() || encoding.startsWith(QStringLiteral("ISO8859-1"), Qt::CaseInsensitive) ||
-        encoding.startsWith(QStringLiteral("ISO-8859-1"), Qt::CaseInsensitive)) {
-        // The Latin-1 encoder replaces what it cannot hold instead of reporting it.
-        for (QChar ch : word) {
-            if (ch.unicode() > 0xFF)
-                return false;
-        }
-    }
-    return true;
+    return convert(QByteArrayLiteral("UTF-8"), iconvName(encoding), word.toUtf8(), bytes);
 }
 
 QString decode(const std::string& bytes) {
     const QString& encoding = slot().encoding;
     if (isUtf8(encoding))
         return QString::fromStdString(bytes);
-    QStringDecoder decoder(encoding.isEmpty() ? "ISO-8859-1" : encoding.toLatin1().constData());
-    if (!decoder.isValid())
+    QByteArray utf8;
+    if (!convert(iconvName(encoding), QByteArrayLiteral("UTF-8"), QByteArray::fromStdString(bytes), utf8))
         return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return QString::fromUtf8(utf8);
 }
 
 } // namespace

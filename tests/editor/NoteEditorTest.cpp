@@ -3,6 +3,7 @@
 
 #include "app/ShellOpen.h"
 #include "core/CodePage.h"
+#include "core/Edition.h"
 #include "editor/CNoteEditor.h"
 #include "editor/EditorTexts.h"
 #include "editor/RichTextMapping.h"
@@ -258,6 +259,33 @@ TEST(NoteEditor, ClickingALinkOpensIt) {
     // A click on other text opens nothing.
     QTest::mouseClick(shown.editor.viewport(), Qt::LeftButton, {}, shown.pointAt(2));
     EXPECT_EQ(shell.opened.size(), 1);
+}
+
+TEST(NoteEditor, HoldingThePressOpensTheMenuOnlyOnTheHandheld) {
+    ShellScript shell;
+    MenuScript menu([](QMenu&, int) { return nullptr; });
+    ShownEditor shown;
+    shown.editor.LoadBody(u"hold here or on http://example.net please");
+    const QPoint onText = shown.pointAt(2);
+    const QPoint onLink = shown.pointAt(static_cast<int>(shown.editor.links()[0].start) + 4);
+    for (const QPoint& at : {onText, onLink}) {
+        QTest::mousePress(shown.editor.viewport(), Qt::LeftButton, {}, at);
+        QTest::qWait(CNoteEditor::kHoldDelayMs + 150);
+        QTest::mouseRelease(shown.editor.viewport(), Qt::LeftButton, {}, at);
+    }
+    if constexpr (kHandheld) {
+        // Both holds open the menu where the press was; the held link is not opened.
+        ASSERT_EQ(menu.menus.size(), 2u);
+        EXPECT_EQ(menu.points[0], shown.editor.viewport()->mapToGlobal(onText));
+        EXPECT_TRUE(shell.opened.isEmpty());
+        // A short tap on the link opens it.
+        QTest::mouseClick(shown.editor.viewport(), Qt::LeftButton, {}, onLink);
+        EXPECT_EQ(shell.opened, QStringList{QStringLiteral("http://example.net")});
+    } else {
+        // The desktop opens its menu from the context-menu event; the press on the link opened it.
+        EXPECT_TRUE(menu.menus.empty());
+        EXPECT_EQ(shell.opened, QStringList{QStringLiteral("http://example.net")});
+    }
 }
 
 TEST(NoteEditor, RightClickOnALinkShowsTheMenu) {

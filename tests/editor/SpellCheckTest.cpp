@@ -194,7 +194,7 @@ void writeDictionary(const QString& folder, const char* encoding, const QByteArr
     aff.close();
     QFile dic(folder + QStringLiteral("/en_US.dic"));
     ASSERT_TRUE(dic.open(QIODevice::WriteOnly));
-    dic.write("2\n" + words);
+    dic.write(QByteArray::number(words.count('\n')) + '\n' + words);
 }
 
 TEST(SpellEngine, WordsReachTheDictionaryInItsCharacterSet) {
@@ -212,6 +212,18 @@ TEST(SpellEngine, WordsReachTheDictionaryInItsCharacterSet) {
         EXPECT_TRUE(SpellEngine::CheckWord(naive)) << encoding;
         EXPECT_FALSE(SpellEngine::CheckWord(QStringLiteral("caf\u0416"))) << encoding;
         EXPECT_TRUE(SpellEngine::Suggest(QStringLiteral("cafe")).contains(cafe)) << encoding;
+        SpellEngine::UnloadDictionary();
+    }
+    {
+        // In ISO8859-15 the byte A4 is the euro sign (in ISO8859-1 it is the currency sign).
+        QTemporaryDir folder;
+        writeDictionary(folder.path(), "ISO8859-15", QByteArray("\xA4uro\n"));
+        SpellEngine::SetDictionaryFolder(folder.path());
+        SpellEngine::LoadDictionary(QStringLiteral("en_US"));
+        EXPECT_TRUE(SpellEngine::CheckWord(QStringLiteral("\u20ACuro")));
+        EXPECT_FALSE(SpellEngine::CheckWord(QStringLiteral("\u00A4uro")));
+        EXPECT_EQ(SpellEngine::Suggest(QStringLiteral("\u20ACuroo")),
+                  QStringList{QStringLiteral("\u20ACuro")});
         SpellEngine::UnloadDictionary();
     }
     SpellEngine::SetDictionaryFolder(QString());
