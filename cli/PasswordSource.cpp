@@ -28,7 +28,6 @@ void restoreOnSignal(int sig) {
 }
 
 std::optional<std::string> readHiddenFromTerminal(const char* prompt) {
-    std::cerr << prompt << std::flush;
     struct termios hidden;
     const bool haveTerminal = tcgetattr(STDIN_FILENO, &g_savedTerminal) == 0;
     if (haveTerminal) {
@@ -39,9 +38,12 @@ std::optional<std::string> readHiddenFromTerminal(const char* prompt) {
         auto oldTerm = std::signal(SIGTERM, restoreOnSignal);
         g_echoOff = 1;
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &hidden);
+        // The prompt comes after echo is off: anything typed once it shows is
+        // neither echoed nor thrown away by the flush above.
+        std::cerr << prompt << std::flush;
         std::string line;
         const bool got = static_cast<bool>(std::getline(std::cin, line));
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_savedTerminal);
+        tcsetattr(STDIN_FILENO, TCSANOW, &g_savedTerminal);
         g_echoOff = 0;
         std::signal(SIGINT, oldInt);
         std::signal(SIGTERM, oldTerm);
@@ -49,6 +51,7 @@ std::optional<std::string> readHiddenFromTerminal(const char* prompt) {
             return std::nullopt;
         return line;
     }
+    std::cerr << prompt << std::flush;
     std::string line;
     if (!std::getline(std::cin, line))
         return std::nullopt;

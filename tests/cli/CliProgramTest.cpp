@@ -266,6 +266,27 @@ TEST_F(CliProgram, VerifyCountsAndImportRefusals) {
     expectOneLineFailure(RunSealbook({"import", path("nothere.json"), path("out.nte")}), 1, "was not found");
 }
 
+TEST_F(CliProgram, PromptsOnATerminalWithoutEcho) {
+    const std::string db = saveSample("sample.nte", u"t\u00f6p secret");
+    const auto r = RunSealbookOnTerminal({"verify", db}, {"t\xC3\xB6p secret"});
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.rfind("Password: ", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.find("secret"), std::string::npos) << r.out; // not echoed
+    EXPECT_NE(r.out.find("nodes: 6"), std::string::npos) << r.out;
+
+    EXPECT_EQ(RunSealbookOnTerminal({"verify", db}, {"guess"}).status, 2);
+
+    // passwd asks for the new password twice; a mismatch changes nothing.
+    const auto mismatch = RunSealbookOnTerminal({"passwd", db}, {"t\xC3\xB6p secret", "one", "two"});
+    EXPECT_EQ(mismatch.status, 1);
+    EXPECT_NE(mismatch.out.find("The password confirmation does not match."), std::string::npos)
+        << mismatch.out;
+    const auto changed = RunSealbookOnTerminal({"passwd", db}, {"t\xC3\xB6p secret", "fresh", "fresh"});
+    EXPECT_EQ(changed.status, 0) << changed.out;
+    EXPECT_NE(changed.out.find("Repeat new password: "), std::string::npos) << changed.out;
+    EXPECT_EQ(RunSealbook({"verify", db}, {{"SEALBOOK_PASSWORD", "fresh"}}).status, 0);
+}
+
 TEST_F(CliProgram, UsageAndBadArguments) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--help"}, {"ls", "-h"}}) {
         const auto r = RunSealbook(args);

@@ -14,3 +14,11 @@ struct ProgramResult {
 
 ProgramResult RunSealbook(const std::vector<std::string>& args,
                           const std::map<std::string, std::string>& env = {}, const std::string& input = {});
+
+// Runs the program on a pseudo-terminal (standard input, output and error all
+// on it), typing each of `lines` when the output so far ends with a prompt
+// ("Password: " and the like). Everything the terminal showed comes back in
+// `out`; `err` stays empty.
+ProgramResult RunSealbookOnTerminal(const std::vector<std::string>& args,
+                                    const std::vector<std::string>& lines,
+                                    const std::map<std::string, std::string>& env = {});
