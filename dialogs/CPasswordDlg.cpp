@@ -45,6 +45,8 @@ public:
         m_y = std::max(1, fm.height());
     }
     int x(int units) const { return (units * m_x + 2) / 4; }
+    // Half dialog units, for keys placed on half a pitch.
+    int xHalf(int halfUnits) const { return (halfUnits * m_x + 4) / 8; }
     int y(int units) const { return (units * m_y + 4) / 8; }
 
 private:
@@ -112,7 +114,7 @@ void CPasswordDlg::LayOut() {
     const KeyMetrics& k = kKeyMetrics;
     const int margin = du.x(kMargin);
     const int keyboardWidth = du.x(kKeyboardColumns * k.pitch - (k.pitch - k.width));
-    int width = 2 * margin + keyboardWidth;
+    const int width = 2 * margin + keyboardWidth;
 
     const int labelHeight = du.y(8);
     const int boxHeight = du.y(12);
@@ -135,9 +137,9 @@ void CPasswordDlg::LayOut() {
         const PasswordKeyboard::KeyPlace place = PasswordKeyboard::place(i);
         // Half pitches to pixels; a key spanning n half pitches is as wide as
         // those pitches less the gap between two keys.
-        const int left = margin + du.x(place.halfColumn * k.pitch / 2);
+        const int left = margin + du.xHalf(place.halfColumn * k.pitch);
         const int right =
-            margin + du.x((place.halfColumn + place.halfWidth) * k.pitch / 2 - (k.pitch - k.width));
+            margin + du.xHalf((place.halfColumn + place.halfWidth) * k.pitch - 2 * (k.pitch - k.width));
         m_keys[static_cast<size_t>(i)]->setGeometry(left, y + du.y(place.row * k.rowPitch), right - left,
                                                     du.y(k.height));
     }
