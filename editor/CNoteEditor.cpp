@@ -62,7 +62,8 @@ CNoteEditor::CNoteEditor(QWidget* parent, bool readOnly) : QTextEdit(parent), m_
             showVisibleLinks();
         viewport()->update();
     });
-    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+    // textChanged follows the editor across the documents that loads put in.
+    connect(this, &QTextEdit::textChanged, this, [this] {
         m_linksStale = true;
         m_repaintTimer.start();
     });
@@ -87,18 +88,29 @@ void CNoteEditor::LoadBody(const std::u16string& body, bool atSelection) {
         model = rtf::ReadRtf(rtf::BodyToRtfBytes(body));
 
     if (!atSelection) {
-        // A new body starts a new history.
-        doc->setUndoRedoEnabled(false);
-        doc->clear();
-        QTextCursor cursor(doc);
-        // One edit block, so the layout hears of the new content once, not per run.
+        // The body is built in a new document that then replaces the shown
+        // one: the editor lays a new document out step by step as it is
+        // needed, where a change of the shown one would be laid out at once.
+        // A new body also starts a new history.
+        auto* fresh = new QTextDocument(this);
+        fresh->setDefaultFont(doc->defaultFont());
+        fresh->setUndoRedoEnabled(false);
+        QTextCursor cursor(fresh);
         cursor.beginEditBlock();
         if (rtfBody)
             RichTextMapping::insertDocument(cursor, model, true);
         else
             cursor.insertText(plainToParagraphs(body));
         cursor.endEditBlock();
-        doc->setUndoRedoEnabled(true);
+        fresh->setUndoRedoEnabled(true);
+        fresh->setModified(false);
+        setExtraSelections({});
+        // The first document belongs to the control, which deletes it itself;
+        // the editor deletes the ones it made for earlier loads.
+        const bool ownOld = doc->parent() == this;
+        setDocument(fresh);
+        if (ownOld)
+            delete doc;
         cursor.setPosition(0);
         setTextCursor(cursor);
     } else {
@@ -148,9 +160,25 @@ void CNoteEditor::showVisibleLinks() {
     // Links are shown through extra selections, which are drawn but never
     // stored: a detected link is not part of the body's formatting. Only the
     // links in view get one, so a long body with many links stays quick.
-    const QRect area = viewport()->rect();
-    const int first = cursorForPosition(area.topLeft()).position();
-    const int last = cursorForPosition(area.bottomRight()).position();
+    // Asking for a block's rectangle lays the text out up to it, which the
+    // step-by-step layout of a new document may not have reached yet.
+    // The hit test is only a first guess there, so the first block in view is
+    // found from the block rectangles themselves.
+    const qreal top = verticalScrollBar()->value();
+    const qreal bottom = top + viewport()->height();
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    QTextBlock firstBlock = document()->findBlock(cursorForPosition(QPoint(0, 0)).position());
+    while (firstBlock.previous().isValid() && layout->blockBoundingRect(firstBlock.previous()).bottom() > top)
+        firstBlock = firstBlock.previous();
+    while (firstBlock.next().isValid() && layout->blockBoundingRect(firstBlock).bottom() < top)
+        firstBlock = firstBlock.next();
+    const int first = firstBlock.position();
+    int last = first;
+    for (QTextBlock block = firstBlock; block.isValid(); block = block.next()) {
+        if (layout->blockBoundingRect(block).top() > bottom)
+            break;
+        last = block.position() + block.length();
+    }
     const auto begin =
         std::lower_bound(m_links.begin(), m_links.end(), first,
                          [](const LinkRange& link, int pos) { return link.start + link.length < pos; });
