@@ -31,8 +31,11 @@ int CIconsList::maxTopRow() const {
 }
 
 void CIconsList::layOut() {
+    // A hidden control has no final size yet (layouts size it when it is
+    // shown); laying out for a provisional size could turn the scroll bar on
+    // for good.
     const QRect client = viewport()->rect();
-    if (!m_images || client == m_lastRect)
+    if (!m_images || !isVisible() || client == m_lastRect)
         return;
     m_lastRect = client;
     m_topRow = 0;
@@ -61,6 +64,11 @@ void CIconsList::layOut() {
 
 void CIconsList::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    layOut();
+}
+
+void CIconsList::showEvent(QShowEvent* event) {
+    QAbstractScrollArea::showEvent(event);
     layOut();
 }
 

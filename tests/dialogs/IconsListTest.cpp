@@ -166,6 +166,21 @@ TEST(IconsList, GrowingAfterAScrollBarKeepsItAndResetsTheTopRow) {
     EXPECT_EQ(g.grid.GetSelection(), 79);
 }
 
+TEST(IconsList, ListSetBeforeShowingIsLaidOutForTheShownSize) {
+    ImageList images = solidList(16);
+    QWidget page;
+    CIconsList* grid = new CIconsList(&page);
+    grid->SetImageList(&images); // still hidden, at a provisional size
+    grid->setGeometry(0, 0, 5 * CIconsList::kCellSize + 2 * grid->frameWidth(),
+                      4 * CIconsList::kCellSize + 2 * grid->frameWidth());
+    page.resize(400, 300);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    EXPECT_EQ(grid->columns(), 5);
+    EXPECT_EQ(grid->visibleRows(), 4);
+    EXPECT_FALSE(grid->verticalScrollBar()->isVisible());
+}
+
 TEST(IconsList, NothingHappensWithoutAList) {
     CIconsList grid;
     grid.resize(200, 200);
