@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QMenu>
 #include <QPushButton>
@@ -14,27 +15,22 @@ namespace {
 
 constexpr const char* kBarName = "DialogMenuBar";
 
-// Puts the bar along the bottom of the dialog, below whatever layout it has.
+// Puts the bar along the bottom of the dialog, below whatever it holds. A
+// vertical or grid layout takes the bar as its last row; otherwise the
+// dialog's contents give up a strip at the bottom and the bar follows the
+// dialog's size there.
 void placeBar(QWidget* dialog, DialogMenuBar* bar) {
     if (auto* box = qobject_cast<QBoxLayout*>(dialog->layout());
-        box && (box->direction() == QBoxLayout::TopToBottom)) {
+        box && box->direction() == QBoxLayout::TopToBottom) {
         box->addWidget(bar);
     } else if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout())) {
         grid->addWidget(bar, grid->rowCount(), 0, 1, qMax(1, grid->columnCount()));
-    } else if (QLayout* other = dialog->layout()) {
-        // Wrap the existing layout so the bar still ends up below it.
-        auto* outer = new QVBoxLayout;
-        auto* holder = new QWidget(dialog);
-        holder->setLayout(other);
-        outer->setContentsMargins(0, 0, 0, 0);
-        outer->addWidget(holder);
-        outer->addWidget(bar);
-        dialog->setLayout(outer);
     } else {
-        auto* outer = new QVBoxLayout(dialog);
-        outer->setContentsMargins(0, 0, 0, 0);
-        outer->addStretch(1);
-        outer->addWidget(bar);
+        QMargins margins = dialog->contentsMargins();
+        margins.setBottom(margins.bottom() + bar->sizeHint().height());
+        dialog->setContentsMargins(margins);
+        dialog->installEventFilter(bar);
+        bar->followDialog();
     }
 }
 
@@ -103,6 +99,19 @@ void DialogMenuBar::setLeftKey(QAction* action) {
 
 void DialogMenuBar::setRightKey(QAction* action) {
     setKey(m_right, m_rightAction, action);
+}
+
+void DialogMenuBar::followDialog() {
+    const QWidget* dialog = parentWidget();
+    const int height = sizeHint().height();
+    setGeometry(0, dialog->height() - height, dialog->width(), height);
+    raise();
+}
+
+bool DialogMenuBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        followDialog();
+    return QWidget::eventFilter(watched, event);
 }
 
 DialogMenuBar* DialogMenuBar::Find(const QWidget* dialog) {

@@ -32,6 +32,13 @@ public:
     // The bar of a dialog, or null when it has none.
     static DialogMenuBar* Find(const QWidget* dialog);
 
+    // Keeps the bar along the dialog's bottom edge, for dialogs whose layout
+    // cannot take it.
+    void followDialog();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void setKey(QToolButton* button, QAction*& slot, QAction* action);
     void pressKey(QToolButton* button, QAction* action);

@@ -125,6 +125,29 @@ TEST(DialogMenuBar, DialogWithoutLayoutGetsTheBarToo) {
     }
 }
 
+TEST(DialogMenuBar, SideBySideLayoutKeepsItsContentAboveTheBar) {
+    QDialog dialog;
+    auto* row = new QHBoxLayout(&dialog);
+    auto* label = new QLabel(QStringLiteral("left"));
+    row->addWidget(label);
+    QAction ok(QStringLiteral("OK"));
+    EXPECT_TRUE(CreateDialogMenuBar(&dialog, &ok, nullptr));
+    if (!kHandheld)
+        return;
+    dialog.resize(240, 160);
+    dialog.show();
+    QCoreApplication::processEvents();
+    DialogMenuBar* bar = DialogMenuBar::Find(&dialog);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->geometry().bottom(), dialog.height() - 1);
+    EXPECT_EQ(bar->width(), dialog.width());
+    EXPECT_LE(label->geometry().bottom(), bar->geometry().top());
+    dialog.resize(300, 220);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->geometry().bottom(), 219);
+    EXPECT_EQ(bar->width(), 300);
+}
+
 TEST(GuiHelpers, MakeLabelBoldKeepsFamilyAndSize) {
     QLabel label(QStringLiteral("Caption"));
     QFont font(QStringLiteral("DejaVu Sans"));
