@@ -17,11 +17,13 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <algorithm>
 
 namespace {
@@ -39,7 +41,6 @@ QString plainToParagraphs(const std::u16string& body) {
 CNoteEditor::CNoteEditor(QWidget* parent, bool readOnly) : QTextEdit(parent), m_readOnlyEditor(readOnly) {
     setObjectName(QString::number(kControlId));
     setFrameShape(QFrame::StyledPanel);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setLineWrapMode(QTextEdit::WidgetWidth);
     setAcceptRichText(true);
     setTabChangesFocus(false);
@@ -317,4 +318,35 @@ void CNoteEditor::focusOutEvent(QFocusEvent* event) {
 void CNoteEditor::resizeEvent(QResizeEvent* event) {
     QTextEdit::resizeEvent(event);
     restartRepaintTimer();
+}
+
+QMimeData* CNoteEditor::createMimeDataFromSelection() const {
+    QMimeData* data = QTextEdit::createMimeDataFromSelection();
+    const QTextCursor selection = textCursor();
+    if (!data || !selection.hasSelection())
+        return data;
+    QTextDocument copy;
+    copy.setDefaultFont(document()->defaultFont());
+    QTextCursor(&copy).insertFragment(selection.selection());
+    data->setData(QString::fromLatin1(kRtfMimeType),
+                  QByteArray::fromStdString(rtf::WriteRtf(RichTextMapping::readDocument(copy))));
+    return data;
+}
+
+bool CNoteEditor::canInsertFromMimeData(const QMimeData* source) const {
+    return source->hasFormat(QString::fromLatin1(kRtfMimeType)) || QTextEdit::canInsertFromMimeData(source);
+}
+
+void CNoteEditor::insertFromMimeData(const QMimeData* source) {
+    const QString rtfType = QString::fromLatin1(kRtfMimeType);
+    if (!isReadOnly() && source->hasFormat(rtfType)) {
+        const QByteArray bytes = source->data(rtfType);
+        const std::u16string body = CodePage::toUtf16(
+            std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), CodePage::kAnsi);
+        if (IsRtfBody(body)) {
+            LoadBody(body, true);
+            return;
+        }
+    }
+    QTextEdit::insertFromMimeData(source);
 }

@@ -24,6 +24,8 @@ public:
     static constexpr int kRepaintDelayMs = 50;
     // Handheld: how long a press is held before it opens the context menu.
     static constexpr int kHoldDelayMs = 600;
+    // The clipboard format of RTF.
+    static constexpr const char* kRtfMimeType = "text/rtf";
 
     CNoteEditor(QWidget* parent, bool readOnly);
 
@@ -68,6 +70,11 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The clipboard carries the selection as RTF too, so formatting and
+    // pictures survive a copy from one note to another.
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     // Gives the links in view their link look.

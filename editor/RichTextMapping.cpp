@@ -299,6 +299,9 @@ rtf::Document readDocument(const QTextDocument& document) {
                     run.isPicture = true;
                     run.format = fromCharFormat(format, defaults);
                     run.picture = fromImageFormat(document, format.toImageFormat());
+                    if (run.picture.data.empty())
+                        continue; // a picture whose image never arrived (pasted from elsewhere): nothing to
+                                  // keep
                     paragraph.runs.push_back(std::move(run));
                 }
                 continue;

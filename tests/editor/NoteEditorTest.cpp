@@ -11,7 +11,9 @@
 #include "editor/rtf/RtfWriter.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -171,6 +173,50 @@ TEST(NoteEditor, StoringWithoutAnEditKeepsTheFormatting) {
     CNoteEditor second(nullptr, false);
     second.LoadBody(editor.StoreBody());
     EXPECT_EQ(second.StoreBody(), editor.StoreBody());
+}
+
+TEST(NoteEditor, CopyAndPasteKeepFormattingAndPictures) {
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    rtf::Document model;
+    model.paragraphs.resize(1);
+    rtf::Run bold;
+    bold.text = u"bold";
+    bold.format.bold = true;
+    rtf::Run picture;
+    picture.isPicture = true;
+    picture.picture.data.assign(png.begin(), png.end());
+    picture.picture.widthTwips = 300;
+    picture.picture.heightTwips = 200;
+    rtf::Run tail;
+    tail.text = u" end";
+    model.paragraphs[0].runs = {bold, picture, tail};
+
+    CNoteEditor from(nullptr, false);
+    from.LoadBody(CodePage::toUtf16(rtf::WriteRtf(model), CodePage::kAnsi));
+    from.selectAll();
+    from.copy();
+    CNoteEditor to(nullptr, false);
+    to.LoadBody(u"[]");
+    QTextCursor cursor(to.document());
+    cursor.setPosition(1);
+    to.setTextCursor(cursor);
+    ASSERT_TRUE(to.canPaste());
+    to.paste();
+    const rtf::Document pasted = storedModel(to);
+    ASSERT_EQ(pasted.paragraphs.size(), 1u);
+    const std::vector<rtf::Run>& runs = pasted.paragraphs[0].runs;
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_EQ(runs[0].text, u"[");
+    EXPECT_EQ(runs[1].text, u"bold");
+    EXPECT_TRUE(runs[1].format.bold);
+    ASSERT_TRUE(runs[2].isPicture);
+    EXPECT_EQ(runs[2].picture, picture.picture);
+    EXPECT_EQ(runs[3].text, u" end]");
 }
 
 TEST(NoteEditor, BodyToPlainTextAndTheStarterText) {
