@@ -109,10 +109,13 @@ QColor toColor(uint32_t colour) {
 std::vector<QTextBlock> selectedBlocks(const QTextEdit& editor) {
     const QTextCursor cursor = editor.textCursor();
     const QTextDocument* document = editor.document();
-    const QTextBlock last = document->findBlock(cursor.selectionEnd());
+    const QTextBlock first = document->findBlock(cursor.selectionStart());
+    QTextBlock last = document->findBlock(cursor.selectionEnd());
+    // A selection that ends just after a paragraph break holds no character of the next paragraph.
+    if (cursor.hasSelection() && last != first && cursor.selectionEnd() == last.position())
+        last = last.previous();
     std::vector<QTextBlock> blocks;
-    for (QTextBlock block = document->findBlock(cursor.selectionStart()); block.isValid();
-         block = block.next()) {
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
         blocks.push_back(block);
         if (block == last)
             break;
