@@ -47,6 +47,8 @@ CNoteEditor::CNoteEditor(QWidget* parent, bool readOnly) : QTextEdit(parent), m_
     QFont font(QString::fromLatin1(EditorTexts::faceTahoma));
     font.setPointSize(10);
     font.setBold(false);
+    // The widget's font too: the editor hands its font to its document when the font changes.
+    setFont(font);
     document()->setDefaultFont(font);
     if (readOnly) {
         setReadOnly(true);

@@ -78,6 +78,14 @@ TEST(NoteEditor, CreatedWithItsIdAndDefaultFormat) {
     ASSERT_FALSE(model.paragraphs[0].runs.empty());
     EXPECT_EQ(model.paragraphs[0].runs[0].text, u"typed");
     EXPECT_EQ(model.paragraphs[0].runs[0].format, rtf::CharFormat{});
+    // A loaded plain body, and text typed after it, keep the default format too.
+    editable.LoadBody(u"plain");
+    editable.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&editable, QStringLiteral(" more"));
+    const rtf::Document loaded = storedModel(editable);
+    ASSERT_EQ(loaded.paragraphs[0].runs.size(), 1u);
+    EXPECT_EQ(loaded.paragraphs[0].runs[0].text, u"plain more");
+    EXPECT_EQ(loaded.paragraphs[0].runs[0].format, rtf::CharFormat{});
 }
 
 TEST(NoteEditor, RtfMarkerCountsOnlyInTheFirstTenCharacters) {
