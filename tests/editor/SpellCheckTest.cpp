@@ -2,6 +2,7 @@
 // with the suggestion menu and the message boxes answered by the test.
 #include "EditorTestSupport.h"
 
+#include "app/QtSettingsStore.h"
 #include "core/MemorySettingsStore.h"
 #include "editor/CNoteEditor.h"
 #include "editor/EditorTexts.h"
@@ -227,6 +228,23 @@ TEST(SpellEngine, WordsReachTheDictionaryInItsCharacterSet) {
         SpellEngine::UnloadDictionary();
     }
     SpellEngine::SetDictionaryFolder(QString());
+}
+
+TEST(UserWordList, LivesInTheProgramsSettingsFile) {
+    QTemporaryDir folder;
+    const QString ini = folder.filePath(QStringLiteral("settings.ini"));
+    {
+        QtSettingsStore store(ini);
+        SpellChecker::AddUserWord(store, QStringLiteral("Sealbook"));
+        SpellChecker::AddUserWord(store, QStringLiteral("\u0416\u0443\u043A"));
+        store.sync();
+    }
+    QtSettingsStore reopened(ini);
+    EXPECT_TRUE(SpellChecker::IsUserWord(reopened, QStringLiteral("SEALBOOK")));
+    EXPECT_TRUE(SpellChecker::IsUserWord(reopened, QStringLiteral("\u0436\u0443\u043A")));
+    EXPECT_FALSE(SpellChecker::IsUserWord(reopened, QStringLiteral("Sealboo")));
+    SpellChecker::ResetUserWords(reopened);
+    EXPECT_FALSE(SpellChecker::IsUserWord(reopened, QStringLiteral("Sealbook")));
 }
 
 TEST(SpellEngine, MissingDictionaryKnowsNoWord) {
