@@ -10,7 +10,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QTextBlock>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -58,6 +60,19 @@ void BM_LoadBody(benchmark::State& state) {
     state.counters["bodyBytes"] = static_cast<double>(body().size());
 }
 BENCHMARK(BM_LoadBody)->Unit(benchmark::kMillisecond);
+
+// The load plus laying the whole text out, which the editor otherwise does step by step afterwards.
+void BM_LoadBodyAndLayOutAll(benchmark::State& state) {
+    CNoteEditor editor(nullptr, false);
+    editor.resize(600, 400);
+    editor.show();
+    for (auto _ : state) {
+        editor.LoadBody(body());
+        QTextDocument* document = editor.document();
+        benchmark::DoNotOptimize(document->documentLayout()->blockBoundingRect(document->lastBlock()));
+    }
+}
+BENCHMARK(BM_LoadBodyAndLayOutAll)->Unit(benchmark::kMillisecond);
 
 void BM_StoreBody(benchmark::State& state) {
     CNoteEditor editor(nullptr, false);
