@@ -2,22 +2,14 @@
 #include "core/MemorySettingsStore.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
+#include "tests/core/TimestampSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 NoteTimestamp stamp(int y, int mo, int d, int h, int mi, int s = 0, int ms = 0, int dow = 0) {
-    NoteTimestamp t;
-    t.year = static_cast<uint16_t>(y);
-    t.month = static_cast<uint16_t>(mo);
-    t.day = static_cast<uint16_t>(d);
-    t.hour = static_cast<uint16_t>(h);
-    t.minute = static_cast<uint16_t>(mi);
-    t.second = static_cast<uint16_t>(s);
-    t.millisecond = static_cast<uint16_t>(ms);
-    t.dayOfWeek = static_cast<uint16_t>(dow);
-    return t;
+    return MakeStamp(y, mo, d, h, mi, s, ms, dow);
 }
 
 } // namespace

@@ -1,18 +1,13 @@
 // The reminder due test for the five repeat kinds.
 #include "core/TreeOps.h"
+#include "tests/core/TimestampSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 NoteTimestamp at(int y, int mo, int d, int h, int mi) {
-    NoteTimestamp t;
-    t.year = static_cast<uint16_t>(y);
-    t.month = static_cast<uint16_t>(mo);
-    t.day = static_cast<uint16_t>(d);
-    t.hour = static_cast<uint16_t>(h);
-    t.minute = static_cast<uint16_t>(mi);
-    return t;
+    return MakeStamp(y, mo, d, h, mi);
 }
 
 NoteRecord reminder(int kind, const NoteTimestamp& when) {

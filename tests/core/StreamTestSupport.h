@@ -4,6 +4,7 @@
 #include "core/FileError.h"
 #include "core/NoteRecord.h"
 #include "core/NoteTimestamp.h"
+#include "tests/core/TimestampSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,7 @@
 namespace streamtest {
 
 inline NoteTimestamp stamp(int y, int mo, int dow, int d, int h, int mi) {
-    NoteTimestamp t;
-    t.year = static_cast<uint16_t>(y);
-    t.month = static_cast<uint16_t>(mo);
-    t.dayOfWeek = static_cast<uint16_t>(dow);
-    t.day = static_cast<uint16_t>(d);
-    t.hour = static_cast<uint16_t>(h);
-    t.minute = static_cast<uint16_t>(mi);
-    return t;
+    return MakeStamp(y, mo, d, h, mi, 0, 0, dow);
 }
 
 // Little-endian bytes for hand-built streams.
