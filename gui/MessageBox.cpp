@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <vector>
 
 namespace {
 MessageBoxHandler& handler() {
@@ -27,14 +29,41 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) {
     if (handler())
         return handler()(parent, text, icon, buttons);
-    const QMessageBox::StandardButtons shown =
-        buttons == MessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
-    QMessageBox box(toQtIcon(icon), QApplication::applicationDisplayName(), text, shown, parent);
-    box.setDefaultButton(QMessageBox::Ok);
-    const int pressed = box.exec();
-    if (buttons == MessageButtons::Ok)
-        return MessageAnswer::Ok;
-    return pressed == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    QMessageBox box(toQtIcon(icon), QApplication::applicationDisplayName(), text, QMessageBox::NoButton,
+                    parent);
+    // Each button with the answer it gives; Escape and the close box give the last.
+    std::vector<std::pair<QAbstractButton*, MessageAnswer>> answers;
+    auto add = [&](QMessageBox::StandardButton standard, MessageAnswer answer) {
+        answers.emplace_back(box.addButton(standard), answer);
+    };
+    switch (buttons) {
+    case MessageButtons::Ok:
+        add(QMessageBox::Ok, MessageAnswer::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        add(QMessageBox::Ok, MessageAnswer::Ok);
+        add(QMessageBox::Cancel, MessageAnswer::Cancel);
+        break;
+    case MessageButtons::YesNoCancel:
+        add(QMessageBox::Yes, MessageAnswer::Yes);
+        add(QMessageBox::No, MessageAnswer::No);
+        add(QMessageBox::Cancel, MessageAnswer::Cancel);
+        break;
+    case MessageButtons::OverwriteSaveAsCancel:
+        answers.emplace_back(box.addButton(QObject::tr("Overwrite"), QMessageBox::AcceptRole),
+                             MessageAnswer::Overwrite);
+        answers.emplace_back(box.addButton(QObject::tr("Save As"), QMessageBox::ActionRole),
+                             MessageAnswer::SaveAs);
+        add(QMessageBox::Cancel, MessageAnswer::Cancel);
+        break;
+    }
+    box.setDefaultButton(qobject_cast<QPushButton*>(answers.front().first));
+    box.setEscapeButton(answers.back().first);
+    box.exec();
+    for (const auto& [button, answer] : answers)
+        if (box.clickedButton() == button)
+            return answer;
+    return answers.back().second;
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler h) {
