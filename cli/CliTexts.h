@@ -18,6 +18,11 @@ inline constexpr const char* usage =
     "      --attachments DIR where the attachment files named in the JSON lie\n"
     "  passwd FILE           change the password of the database\n"
     "  verify FILE           load the database and print its counts\n"
+    "  find FILE TEXT        the nodes holding TEXT, in tree order: id, then the\n"
+    "                        path of titles from the root\n"
+    "      --scope S         title, body or both (the default)\n"
+    "      --match-case      letter case must match\n"
+    "      --whole-word      only whole-word occurrences count\n"
     "\n"
     "Options:\n"
     "  --password-file F     the password is the first line of F\n"
@@ -29,7 +34,8 @@ inline constexpr const char* usage =
     "has no password. passwd takes the new password from --new-password-file,\n"
     "SEALBOOK_NEW_PASSWORD or a prompt asked twice.\n"
     "\n"
-    "Exit status: 0 success, 2 wrong password, 1 any other failure.\n";
+    "Exit status: 0 success, 2 wrong password, 1 any other failure (find: 1 when\n"
+    "nothing matched).\n";
 
 inline constexpr const char* passwordEnv = "SEALBOOK_PASSWORD";
 inline constexpr const char* newPasswordEnv = "SEALBOOK_NEW_PASSWORD";
@@ -62,6 +68,12 @@ inline constexpr const char* titleLabel = "Title:";
 inline constexpr const char* accountTypeLabel = "Account Type:";
 inline constexpr const char* attachmentLabel = "Attachment:";
 inline constexpr const char* bytesUnit = "bytes";
+
+// find.
+inline constexpr const char* badScope = "--scope must be title, body or both, not '%1'.";
+inline constexpr const char* emptySearchText = "The search text is empty.";
+inline constexpr const char* searchTextNotUtf8 = "The search text is not valid UTF-8.";
+inline constexpr const char* pathSeparator = " / ";
 
 // ls: nodes that no path from the root reaches.
 inline constexpr const char* unreachableHeading = "Not reachable from the root:";

@@ -16,16 +16,27 @@ struct CommandInfo {
     const char* operandText; // for the error about the operand count
 };
 
-constexpr std::array<CommandInfo, 6> kCommands{{
+constexpr std::array<CommandInfo, 7> kCommands{{
     {"ls", Command::Ls, 1, "FILE"},
     {"show", Command::Show, 2, "FILE ID"},
     {"export", Command::Export, 1, "FILE"},
     {"import", Command::Import, 2, "JSON OUT.nte"},
     {"passwd", Command::Passwd, 1, "FILE"},
     {"verify", Command::Verify, 1, "FILE"},
+    {"find", Command::Find, 2, "FILE TEXT"},
 }};
 
-enum class Option { PasswordFile, NewPasswordFile, Attachments, Body, Rtf, Help };
+enum class Option {
+    PasswordFile,
+    NewPasswordFile,
+    Attachments,
+    Body,
+    Rtf,
+    Scope,
+    MatchCase,
+    WholeWord,
+    Help
+};
 
 struct OptionInfo {
     const char* name;
@@ -33,12 +44,15 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 7> kOptions{{
+constexpr std::array<OptionInfo, 10> kOptions{{
     {"--password-file", Option::PasswordFile, true},
     {"--new-password-file", Option::NewPasswordFile, true},
     {"--attachments", Option::Attachments, true},
     {"--body", Option::Body, false},
     {"--rtf", Option::Rtf, false},
+    {"--scope", Option::Scope, true},
+    {"--match-case", Option::MatchCase, false},
+    {"--whole-word", Option::WholeWord, false},
     {"--help", Option::Help, false},
     {"-h", Option::Help, false},
 }};
@@ -61,6 +75,10 @@ bool optionFits(Option option, Command command) {
     case Option::Body:
     case Option::Rtf:
         return command == Command::Show;
+    case Option::Scope:
+    case Option::MatchCase:
+    case Option::WholeWord:
+        return command == Command::Find;
     case Option::PasswordFile:
     case Option::Help:
         return true;
@@ -144,6 +162,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             break;
         case Option::Rtf:
             result.rawRtf = true;
+            break;
+        case Option::Scope:
+            result.scope = value;
+            break;
+        case Option::MatchCase:
+            result.matchCase = true;
+            break;
+        case Option::WholeWord:
+            result.wholeWord = true;
             break;
         case Option::Help:
             break;

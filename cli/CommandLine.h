@@ -8,7 +8,7 @@
 #include <vector>
 
 struct CommandLine {
-    enum class Command { Help, Ls, Show, Export, Import, Passwd, Verify };
+    enum class Command { Help, Ls, Show, Export, Import, Passwd, Verify, Find };
 
     Command command = Command::Help;
     std::vector<std::string> operands;
@@ -17,6 +17,10 @@ struct CommandLine {
     std::optional<std::string> attachmentsDir;
     bool bodyOnly = false;
     bool rawRtf = false;
+    // find: "title", "body" or "both" as given (checked by the command).
+    std::optional<std::string> scope;
+    bool matchCase = false;
+    bool wholeWord = false;
 };
 
 // Parses the arguments after the program name. No arguments, -h or --help give

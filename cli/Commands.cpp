@@ -3,13 +3,14 @@
 #include "cli/AttachmentFolder.h"
 #include "cli/CliError.h"
 #include "cli/CliTexts.h"
+#include "cli/FindCommand.h"
 #include "cli/JsonMapping.h"
 #include "cli/TreeCheck.h"
-#include "cli/TreeListing.h"
 #include "cli/Utf.h"
 #include "core/FileError.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
+#include "core/TreeOrder.h"
 
 #if SEALBOOK_CLI_HAVE_RTF
 #include "editor/rtf/PlainText.h"
@@ -36,16 +37,6 @@ std::unique_ptr<NotesMgr> loadDatabase(const std::string& path, const std::u16st
     return mgr;
 }
 
-// One line of a listing: control characters would break the line structure.
-std::string displayLine(const std::u16string& s) {
-    std::string text = ToUtf8(s);
-    for (auto& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    }
-    return text;
-}
-
 int32_t parseNodeId(const std::string& text) {
     int32_t id = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), id);
@@ -57,7 +48,7 @@ int32_t parseNodeId(const std::string& text) {
 void runLs(const NotesMgr& mgr, std::ostream& out) {
     const TreeListing listing = ListTree(mgr);
     const auto line = [&](const NoteRecord& node, int depth) {
-        out << std::string(static_cast<size_t>(depth) * 2, ' ') << displayLine(node.title)
+        out << std::string(static_cast<size_t>(depth) * 2, ' ') << DisplayLine(node.title)
             << (node.isFolder ? "/" : "") << "  [" << node.nodeId << "]\n";
     };
     for (const ListedNode& item : listing.shown)
@@ -85,23 +76,23 @@ void runShow(const NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
             out << "\n";
         return;
     }
-    out << CliTexts::titleLabel << " " << displayLine(node->title) << "\n";
+    out << CliTexts::titleLabel << " " << DisplayLine(node->title) << "\n";
     if (!node->isFolder) {
         // Template id 0 is "None"; an id with no template left is "No Data".
         const TemplateRecord& tmpl = mgr.FindTemplate(node->templateId);
         const std::u16string name = node->templateId == 0 ? std::u16string(Texts::noneTemplate) : tmpl.name;
-        out << CliTexts::accountTypeLabel << " " << displayLine(name) << "\n";
+        out << CliTexts::accountTypeLabel << " " << DisplayLine(name) << "\n";
         if (node->templateId != 0) {
             for (int i = 0; i < kFieldCount; ++i) {
                 const std::u16string& caption = tmpl.caption(i);
                 if (!caption.empty())
-                    out << displayLine(caption) << " "
-                        << displayLine(node->fieldValues[static_cast<size_t>(i)]) << "\n";
+                    out << DisplayLine(caption) << " "
+                        << DisplayLine(node->fieldValues[static_cast<size_t>(i)]) << "\n";
             }
         }
     }
     if (!node->attachmentName.empty() || node->attachmentSize > 0)
-        out << CliTexts::attachmentLabel << " " << displayLine(node->attachmentName) << " ("
+        out << CliTexts::attachmentLabel << " " << DisplayLine(node->attachmentName) << " ("
             << node->attachmentSize << " " << CliTexts::bytesUnit << ")\n";
     if (!body.empty()) {
         out << "\n" << body;
@@ -213,6 +204,12 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
     case Command::Verify:
         runVerify(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), out);
         break;
+    case Command::Find: {
+        // The options are checked before the password is asked for.
+        const FindOptions options = FindOptionsFromCommandLine(line);
+        RunFind(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), options, out);
+        break;
+    }
     }
     out.flush();
     if (!out)

@@ -2,7 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/CliTexts.h"
-#include "cli/TreeListing.h"
+#include "core/TreeOrder.h"
 
 std::optional<std::string> FindTreeProblem(const NotesMgr& mgr) {
     const NoteRecord* root = nullptr;

@@ -106,3 +106,12 @@ std::optional<std::u16string> FromUtf8(std::string_view s) {
     }
     return out;
 }
+
+std::string DisplayLine(std::u16string_view s) {
+    std::string text = ToUtf8(s);
+    for (auto& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    }
+    return text;
+}

@@ -13,6 +13,10 @@ bool IsWellFormedUtf16(std::u16string_view s);
 // UTF-8 for display; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view s);
 
+// One line of a listing in UTF-8: control characters, which would break the
+// line structure, become spaces.
+std::string DisplayLine(std::u16string_view s);
+
 // UTF-16 from UTF-8; nothing when the bytes are not well-formed UTF-8
 // (truncated or overlong sequences, encoded surrogates, values past U+10FFFF).
 std::optional<std::u16string> FromUtf8(std::string_view s);

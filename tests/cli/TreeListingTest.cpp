@@ -1,8 +1,8 @@
 // The tree order of ls and the nodes it cannot place.
 
-#include "cli/TreeListing.h"
 #include "cli/TreeCheck.h"
 #include "core/TreeOps.h"
+#include "core/TreeOrder.h"
 
 #include <gtest/gtest.h>
 

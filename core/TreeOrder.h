@@ -2,17 +2,21 @@
 // The tree in the order the tree window shows it: children of a folder with
 // folders first, then notes, each group by title compared case-insensitively
 // (lower-case folding, as the platform's wide-string comparison does). Nodes
-// of one kind with equal titles keep ascending nodeId, so the listing is the
-// same on every run.
+// of one kind with equal titles keep ascending nodeId, so the order is the
+// same on every run. The tree window, find and the command-line companion
+// all take the order from here.
 
 #include "core/NotesMgr.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct ListedNode {
     int32_t nodeId = 0;
     int depth = 0;
+    // The node itself, valid while the node map is unchanged.
+    const NoteRecord* record = nullptr;
 };
 
 struct TreeListing {
@@ -21,6 +25,14 @@ struct TreeListing {
     // Nodes no root reaches (a missing parent or parents in a loop), ascending id.
     std::vector<int32_t> unreachable;
 };
+
+// The children of every parent id in display order, and the roots (parentId
+// -1) in the same order. Indexed once over the whole node map.
+struct ChildIndex {
+    std::unordered_map<int32_t, std::vector<const NoteRecord*>> children;
+    std::vector<const NoteRecord*> roots;
+};
+ChildIndex IndexChildren(const NotesMgr& mgr);
 
 TreeListing ListTree(const NotesMgr& mgr);
 

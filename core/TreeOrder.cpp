@@ -1,0 +1,78 @@
+#include "core/TreeOrder.h"
+
+#include "core/WideChars.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+int CompareTitlesNoCase(const std::u16string& a, const std::u16string& b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const char16_t x = WideChars::Lower(a[i]);
+        const char16_t y = WideChars::Lower(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool SiblingLess(const NoteRecord& a, const NoteRecord& b) {
+    const bool aFolder = a.isFolder != 0;
+    const bool bFolder = b.isFolder != 0;
+    if (aFolder != bFolder)
+        return aFolder;
+    return CompareTitlesNoCase(a.title, b.title) < 0;
+}
+
+ChildIndex IndexChildren(const NotesMgr& mgr) {
+    // Collected in ascending id (map order), then sorted stably.
+    ChildIndex index;
+    for (const auto& [id, node] : mgr.nodes) {
+        if (node.parentId == -1)
+            index.roots.push_back(&node);
+        else
+            index.children[node.parentId].push_back(&node);
+    }
+    const auto less = [](const NoteRecord* a, const NoteRecord* b) { return SiblingLess(*a, *b); };
+    std::stable_sort(index.roots.begin(), index.roots.end(), less);
+    for (auto& [parent, list] : index.children)
+        std::stable_sort(list.begin(), list.end(), less);
+    return index;
+}
+
+TreeListing ListTree(const NotesMgr& mgr) {
+    const ChildIndex index = IndexChildren(mgr);
+    TreeListing result;
+    result.shown.reserve(mgr.nodes.size());
+    // Every node has one parent, so a walk down from the roots meets each
+    // node at most once, and nodes in a loop of parents are never met. An
+    // explicit stack: a chain of 100,000 nested folders must not exhaust the
+    // call stack.
+    std::vector<ListedNode> stack;
+    for (auto it = index.roots.rbegin(); it != index.roots.rend(); ++it)
+        stack.push_back({(*it)->nodeId, 0, *it});
+    while (!stack.empty()) {
+        const ListedNode item = stack.back();
+        stack.pop_back();
+        result.shown.push_back(item);
+        if (!item.record->isFolder)
+            continue;
+        const auto found = index.children.find(item.nodeId);
+        if (found == index.children.end())
+            continue;
+        for (auto it = found->second.rbegin(); it != found->second.rend(); ++it)
+            stack.push_back({(*it)->nodeId, item.depth + 1, *it});
+    }
+    if (result.shown.size() < mgr.nodes.size()) {
+        std::unordered_set<int32_t> shown;
+        for (const ListedNode& item : result.shown)
+            shown.insert(item.nodeId);
+        for (const auto& [id, node] : mgr.nodes) {
+            if (!shown.contains(id))
+                result.unreachable.push_back(id);
+        }
+    }
+    return result;
+}
