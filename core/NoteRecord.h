@@ -28,6 +28,11 @@ inline constexpr int32_t kSaturday = 0x00000100;
 inline constexpr int32_t kSunday = 0x00000010;
 inline constexpr int32_t kAllWeekdays = 0x11111110;
 
+// True when the day's digit of repeatDays holds any value.
+inline bool HasWeekdayDigit(int32_t repeatDays, int32_t dayDigit) {
+    return (static_cast<uint32_t>(repeatDays) & (static_cast<uint32_t>(dayDigit) * 0xFu)) != 0;
+}
+
 struct NoteRecord {
     int32_t nodeId = 0;
     int32_t parentId = 0;

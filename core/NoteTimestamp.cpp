@@ -39,3 +39,11 @@ int CompareTimestamps(const NoteTimestamp& a, const NoteTimestamp& b) {
     }
     return 0;
 }
+
+uint16_t WeekdayOf(const NoteTimestamp& t) {
+    using namespace std::chrono;
+    const year_month_day ymd{year(t.year), month(t.month), day(t.day)};
+    if (ymd.ok())
+        return static_cast<uint16_t>(weekday(sys_days(ymd)).c_encoding());
+    return static_cast<uint16_t>(t.dayOfWeek % 7);
+}

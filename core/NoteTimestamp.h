@@ -27,5 +27,10 @@ struct NoteTimestamp {
     bool operator==(const NoteTimestamp&) const = default;
 };
 
+// The weekday of the date, 0 Sunday ... 6 Saturday, worked out from year,
+// month and day (so a time stamp built by hand need not fill dayOfWeek);
+// dayOfWeek itself for a date that does not exist.
+uint16_t WeekdayOf(const NoteTimestamp& t);
+
 // -1, 0 or 1 comparing year, month, day, hour and minute in that order.
 int CompareTimestamps(const NoteTimestamp& a, const NoteTimestamp& b);

@@ -2,28 +2,10 @@
 
 #include "core/TreeOps.h"
 
-#include <chrono>
-
-namespace {
-
-// 0 Sunday ... 6 Saturday. Taken from the date itself, so that a clock set by
-// hand need not fill dayOfWeek; an impossible date falls back to the field.
-unsigned weekdayOf(const NoteTimestamp& date) {
-    using namespace std::chrono;
-    const year_month_day ymd{year(date.year), month(date.month), day(date.day)};
-    if (ymd.ok())
-        return weekday(sys_days(ymd)).c_encoding();
-    return date.dayOfWeek % 7;
-}
-
-} // namespace
-
 bool IsWeekdayInRepeatDays(int32_t repeatDays, const NoteTimestamp& date) {
     static constexpr int32_t kDigit[7] = {kSunday,   kMonday, kTuesday, kWednesday,
                                           kThursday, kFriday, kSaturday};
-    const uint32_t digit = static_cast<uint32_t>(kDigit[weekdayOf(date)]);
-    // One hexadecimal digit per day: any value in it names the day.
-    return (static_cast<uint32_t>(repeatDays) & (digit * 0xFu)) != 0;
+    return HasWeekdayDigit(repeatDays, kDigit[WeekdayOf(date)]);
 }
 
 std::vector<int32_t> RunReminderPass(NotesMgr& mgr, const NoteTimestamp& now) {

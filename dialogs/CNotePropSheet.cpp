@@ -6,6 +6,7 @@
 #include "dialogs/CNotePropFile.h"
 #include "dialogs/CNotePropIcon.h"
 #include "dialogs/CNotePropNotes.h"
+#include "dialogs/CNotePropReminder.h"
 #include "dialogs/PropSheetTexts.h"
 #include "gui/DialogMenuBar.h"
 #include "gui/IconLists.h"
@@ -35,6 +36,7 @@ QList<QIcon> LoadTabImages(const QStyle* style) {
         {"preferences-desktop-icons", QStyle::SP_DesktopIcon},
         {"dialog-information", QStyle::SP_MessageBoxInformation},
         {"mail-attachment", QStyle::SP_FileIcon},
+        {"appointment-new", QStyle::SP_FileDialogInfoView},
     };
     QList<QIcon> images;
     for (const Source& source : sources) {
@@ -72,6 +74,10 @@ CNotePropSheet::CNotePropSheet(NotesMgr& notes, NoteRecord& record, bool isFolde
     }
     m_iconPage = new CNotePropIcon(record, isFolder);
     AddPage(m_iconPage, PropSheetTexts::iconsTab, kIconsImage);
+    if (!isFolder) {
+        m_reminderPage = new CNotePropReminder(record);
+        AddPage(m_reminderPage, PropSheetTexts::reminderTab, kReminderImage);
+    }
     m_startPage = std::clamp(startPage, 0, pageCount() - 1);
     m_tabs->setCurrentIndex(m_startPage);
     m_stack->setCurrentIndex(m_startPage);

@@ -3,8 +3,8 @@
 // edited. It works on a working copy of a NoteRecord that the caller owns and
 // copies back only when the sheet ends with OK; the sheet never writes the
 // database (only the template editor opened from the Data page changes the
-// templates). A note shows the pages Notes, Data, File and Icons, a folder
-// Notes and Icons. Each page writes its fields when it is left; OK leaves the
+// templates). A note shows the pages Notes, Data, File, Icons and Reminder,
+// a folder Notes and Icons. Each page writes its fields when it is left; OK leaves the
 // active page first and closes only when that succeeds.
 
 #include <QDialog>
@@ -19,6 +19,7 @@ class CNotePropNotes;
 class CNotePropData;
 class CNotePropFile;
 class CNotePropIcon;
+class CNotePropReminder;
 class QDialogButtonBox;
 class QStackedWidget;
 class QTabBar;
@@ -27,7 +28,14 @@ class CNotePropSheet : public QDialog {
     Q_OBJECT
 public:
     // Order of the icons in the tab image list; kUnusedImage belongs to no tab.
-    enum TabImage { kNotesImage = 0, kDataImage = 1, kIconsImage = 2, kUnusedImage = 3, kFileImage = 4 };
+    enum TabImage {
+        kNotesImage = 0,
+        kDataImage = 1,
+        kIconsImage = 2,
+        kUnusedImage = 3,
+        kFileImage = 4,
+        kReminderImage = 5
+    };
 
     // `caption` is "Note" when empty; the sheet opens on `startPage`.
     CNotePropSheet(NotesMgr& notes, NoteRecord& record, bool isFolder, const QString& caption = QString(),
@@ -40,7 +48,7 @@ public:
     // Chooses a tab as a click on it would; false when the active page refused to be left.
     bool SetActivePage(int index);
 
-    // The five 16 x 16 tab icons and the image each tab shows.
+    // The 16 x 16 tab icons and the image each tab shows.
     const QList<QIcon>& tabImages() const { return m_tabImages; }
     int tabImageIndex(int tab) const { return m_tabImageIndex[static_cast<size_t>(tab)]; }
 
@@ -49,6 +57,8 @@ public:
     CNotePropData* dataPage() const { return m_dataPage; }
     CNotePropFile* filePage() const { return m_filePage; }
     CNotePropIcon* iconPage() const { return m_iconPage; }
+    // Null for a folder.
+    CNotePropReminder* reminderPage() const { return m_reminderPage; }
     QDialogButtonBox* buttonBox() const { return m_buttons; }
 
     // OK: the active page's leave step runs and the sheet closes only if it succeeds.
@@ -68,6 +78,7 @@ private:
     CNotePropData* m_dataPage = nullptr;
     CNotePropFile* m_filePage = nullptr;
     CNotePropIcon* m_iconPage = nullptr;
+    CNotePropReminder* m_reminderPage = nullptr;
     QTabBar* m_tabs = nullptr;
     QStackedWidget* m_stack = nullptr;
     QDialogButtonBox* m_buttons = nullptr;

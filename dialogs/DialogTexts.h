@@ -1,7 +1,8 @@
 #pragma once
-// The texts of the template, password and database-properties dialogs, in one
-// table so that none is typed twice. Texts shared with the database layer
-// (the template deletion messages, the empty-title refusal) stay in core/Texts.h.
+// The texts of the template, password, database-properties, find and reminder
+// dialogs, in one table so that none is typed twice. Texts shared with the
+// database layer (the template deletion messages, the empty-title refusal,
+// the find miss) stay in core/Texts.h.
 
 #include "core/Texts.h"
 
@@ -42,5 +43,22 @@ inline constexpr const char* databaseTitle = "Database Title:";
 inline constexpr const char* password = "Password:";
 inline constexpr const char* repeat = "Repeat:";
 inline constexpr const char* passwordMismatch = "The password confirmation does not match.";
+
+// Find.
+inline constexpr const char* findTitle = "Find";
+inline constexpr const char* findWhat = "Find what:";
+inline constexpr const char* findWhere = "Find where:";
+// By scope: title, body, both.
+inline constexpr const char* findScopes[] = {"Title only", "Description only", "Title and Description"};
+inline constexpr const char* matchCase = "Match case";
+inline constexpr const char* wholeWordDesk = "Match whole word only";
+inline constexpr const char* wholeWordPad = "Whole word only";
+inline constexpr const char* findButton = "Find";
+inline constexpr const char* textNotFound = Texts::textNotFound;
+
+// The window of due reminders.
+inline constexpr const char* reminderTitle = "Reminder";
+inline constexpr const char* reminderLabel = "Reminder:";
+inline constexpr const char* openButton = "Open";
 
 } // namespace DialogTexts

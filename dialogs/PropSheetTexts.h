@@ -13,6 +13,7 @@ inline constexpr const char* notesTab = "Notes";
 inline constexpr const char* dataTab = "Data";
 inline constexpr const char* fileTab = "File";
 inline constexpr const char* iconsTab = "Icons";
+inline constexpr const char* reminderTab = "Reminder";
 
 // Modification and file times: 12-hour time with AM/PM, then the locale's date.
 inline constexpr const char* timeFormat = "%I:%M %p, %x";
@@ -37,5 +38,16 @@ inline constexpr const char* sizeFormat = "%d bytes";
 inline constexpr const char* allFilesFilter = "All Files (*.*)|*.*||";
 // Shown when an attachment could not be written out in full.
 inline constexpr const char* exportFailed = "The file '%1' could not be written.";
+
+// Reminder page.
+inline constexpr const char* remindMe = "Remind me";
+inline constexpr const char* reminderTimeLabel = "Time:";
+inline constexpr const char* repeatLabel = "Repeat:";
+// By repeatKind.
+inline constexpr const char* repeatKinds[] = {"Once", "Daily", "Weekly", "Monthly", "Yearly"};
+// Monday first, as the weekday digits of repeatDays.
+inline constexpr const char* weekdays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+// The date as the locale writes it, then the time as the sheet's times show it.
+inline constexpr const char* reminderTimeFormat = " hh:mm AP";
 
 } // namespace PropSheetTexts

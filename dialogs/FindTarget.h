@@ -1,0 +1,22 @@
+#pragma once
+// What the find dialog needs of the tree it searches: the database, the
+// selected node, and selecting. The tree view implements it; the dialog
+// knows nothing else of the view.
+
+#include <cstdint>
+
+class NotesMgr;
+
+class FindTarget {
+public:
+    virtual ~FindTarget() = default;
+
+    virtual const NotesMgr& FindDatabase() const = 0;
+    // The nodeId of the selected item, or -1 when nothing is selected.
+    virtual int32_t FindSelection() const = 0;
+    // Find: selects the tree's first item, the database item.
+    virtual void SelectDatabaseItem() = 0;
+    // A match: expands the folders above the node and selects it, which
+    // also shows it in the preview.
+    virtual void SelectFoundNode(int32_t nodeId) = 0;
+};
