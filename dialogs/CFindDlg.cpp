@@ -49,7 +49,8 @@ CFindDlg::CFindDlg(FindTarget& target, QWidget* parent)
     m_scope->setCurrentIndex(FindInTitleAndBody);
     whereLabel->setBuddy(m_scope);
     m_matchCase = new QCheckBox(text(DialogTexts::matchCase), this);
-    m_wholeWord = new QCheckBox(text(kHandheld ? DialogTexts::wholeWordPad : DialogTexts::wholeWordDesk), this);
+    m_wholeWord =
+        new QCheckBox(text(kHandheld ? DialogTexts::wholeWordPad : DialogTexts::wholeWordDesk), this);
     m_find = new QPushButton(text(DialogTexts::findButton), this);
     m_find->setDefault(true);
     m_cancel = new QPushButton(text(DialogTexts::cancel), this);
@@ -129,6 +130,6 @@ void CFindDlg::FindNext() {
     if (result.outcome == NoteFinder::Outcome::Found)
         m_target.SelectFoundNode(result.nodeId);
     else if (result.outcome == NoteFinder::Outcome::NotFound)
-        ShowMessageBox(isVisible() ? static_cast<QWidget*>(this) : parentWidget(), text(DialogTexts::textNotFound),
-                       MessageIcon::Stop);
+        ShowMessageBox(isVisible() ? static_cast<QWidget*>(this) : parentWidget(),
+                       text(DialogTexts::textNotFound), MessageIcon::Stop);
 }

@@ -52,14 +52,16 @@ CReminderAlerts::CReminderAlerts(NotesMgr& notes, const std::vector<int32_t>& du
     connect(m_close, &QPushButton::clicked, this, &CReminderAlerts::reject);
     connect(m_list, &QListWidget::itemActivated, this, &CReminderAlerts::OnOpen);
 
-    // Handheld: Open and Close on the soft keys.
-    auto* openKey = new QAction(m_open->text(), this);
-    auto* closeKey = new QAction(m_close->text(), this);
-    connect(openKey, &QAction::triggered, m_open, &QPushButton::click);
-    connect(closeKey, &QAction::triggered, m_close, &QPushButton::click);
-    if (CreateDialogMenuBar(this, openKey, closeKey)) {
-        m_open->hide();
-        m_close->hide();
+    if constexpr (kHandheld) {
+        // Open and Close on the soft keys.
+        auto* openKey = new QAction(m_open->text(), this);
+        auto* closeKey = new QAction(m_close->text(), this);
+        connect(openKey, &QAction::triggered, m_open, &QPushButton::click);
+        connect(closeKey, &QAction::triggered, m_close, &QPushButton::click);
+        if (CreateDialogMenuBar(this, openKey, closeKey)) {
+            m_open->hide();
+            m_close->hide();
+        }
     }
     resize(kHandheld ? QSize(240, 240) : QSize(300, 220));
 }

@@ -46,14 +46,14 @@ TEST_F(NotePropSheetTest, PagesAndTabImagesFollowTheKindOfNode) {
     ASSERT_EQ(note.isFolder, 1);
     CNotePropSheet noteSheet(notes, note, false);
     EXPECT_EQ(noteSheet.windowTitle(), QStringLiteral("Note"));
-    EXPECT_EQ(TabTexts(noteSheet.tabBar()), (QStringList{"Notes", "Data", "File", "Icons"}));
-    const int noteImages[] = {0, 1, 4, 2};
-    for (int tab = 0; tab < 4; ++tab) {
+    EXPECT_EQ(TabTexts(noteSheet.tabBar()), (QStringList{"Notes", "Data", "File", "Icons", "Reminder"}));
+    const int noteImages[] = {0, 1, 4, 2, 5};
+    for (int tab = 0; tab < 5; ++tab) {
         EXPECT_EQ(noteSheet.tabImageIndex(tab), noteImages[tab]);
         EXPECT_EQ(noteSheet.tabBar()->tabIcon(tab).cacheKey(),
                   noteSheet.tabImages()[noteImages[tab]].cacheKey());
     }
-    EXPECT_EQ(noteSheet.tabImages().size(), 5);
+    EXPECT_EQ(noteSheet.tabImages().size(), 6);
     EXPECT_EQ(note.isFolder, 0);
 
     NoteRecord folder = MakeRecord(false, u"Cards");
@@ -65,6 +65,7 @@ TEST_F(NotePropSheetTest, PagesAndTabImagesFollowTheKindOfNode) {
     EXPECT_EQ(folderSheet.tabBar()->tabIcon(1).cacheKey(), folderSheet.tabImages()[2].cacheKey());
     EXPECT_EQ(folderSheet.dataPage(), nullptr);
     EXPECT_EQ(folderSheet.filePage(), nullptr);
+    EXPECT_EQ(folderSheet.reminderPage(), nullptr);
     EXPECT_EQ(folder.isFolder, 1);
 }
 
