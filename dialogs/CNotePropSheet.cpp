@@ -36,7 +36,7 @@ QList<QIcon> LoadTabImages(const QStyle* style) {
         {"preferences-desktop-icons", QStyle::SP_DesktopIcon},
         {"dialog-information", QStyle::SP_MessageBoxInformation},
         {"mail-attachment", QStyle::SP_FileIcon},
-        {"appointment-new", QStyle::SP_FileDialogInfoView},
+        {"appointment-new", QStyle::SP_BrowserReload},
     };
     QList<QIcon> images;
     for (const Source& source : sources) {

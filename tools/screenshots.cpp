@@ -6,10 +6,13 @@
 #include "core/TreeOps.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CDatabaseProperties.h"
+#include "dialogs/CFindDlg.h"
 #include "dialogs/CNotePropSheet.h"
 #include "dialogs/CPasswordDlg.h"
+#include "dialogs/CReminderAlerts.h"
 #include "dialogs/CTemplateDlg.h"
 #include "dialogs/CTextDlg.h"
+#include "dialogs/FindTarget.h"
 #include "dialogs/PasswordKeyboard.h"
 #include "gui/CColourPopup.h"
 #include "gui/CIconsList.h"
@@ -19,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
@@ -129,6 +133,9 @@ void shootPropertySheets(Shooter& shooter, NotesMgr& mgr) {
     stored.fieldValues[0] = u"A. Holder";
     stored.fieldValues[1] = u"4000 0000 0000 0002";
     stored.fieldValues[2] = u"12/29";
+    stored.reminderOn = 1;
+    stored.repeatKind = RepeatWeekly;
+    stored.repeatDays = kMonday | kThursday;
 
     for (const auto& [id, kind] : {std::pair{folderId, "folder"}, std::pair{noteId, "note"}}) {
         NoteRecord copy = *mgr.FindNode(id);
@@ -142,6 +149,33 @@ void shootPropertySheets(Shooter& shooter, NotesMgr& mgr) {
             shooter.shoot(sheet, QStringLiteral("property_sheet_%1_%2").arg(kind, tab), true);
         }
     }
+}
+
+// The find dialog needs a tree to search; this one has nothing selected.
+class NoTree : public FindTarget {
+public:
+    explicit NoTree(const NotesMgr& mgr) : m_mgr(mgr) {}
+    const NotesMgr& FindDatabase() const override { return m_mgr; }
+    int32_t FindSelection() const override { return -1; }
+    void SelectDatabaseItem() override {}
+    void SelectFoundNode(int32_t) override {}
+
+private:
+    const NotesMgr& m_mgr;
+};
+
+void shootFindAndReminders(Shooter& shooter, NotesMgr& mgr) {
+    NoTree tree(mgr);
+    CFindDlg find(tree);
+    find.findWhatEdit()->setText(QStringLiteral("card"));
+    shooter.shoot(find, QStringLiteral("find"), true);
+
+    std::vector<int32_t> due;
+    for (const char16_t* title : {u"Renew the passport", u"Pay the rent", u"Dentist"})
+        due.push_back(mgr.AddNode(0, 5, 0, title, {}, {}, NoteTimestamp::now()));
+    CReminderAlerts alerts(mgr, due);
+    alerts.list()->setCurrentRow(1);
+    shooter.shoot(alerts, QStringLiteral("reminder_window"), true);
 }
 
 } // namespace
@@ -168,5 +202,6 @@ int main(int argc, char** argv) {
     shootDatabaseProperties(shooter);
     shootSmallControls(shooter);
     shootPropertySheets(shooter, mgr);
+    shootFindAndReminders(shooter, mgr);
     return shooter.failures() == 0 ? 0 : 1;
 }
