@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -32,6 +33,8 @@ QString text(const char* utf8) {
 // Column widths in pixels: Name, Size, Modified.
 constexpr int kDeskColumns[] = {120, 60, 125};
 constexpr int kPadColumns[] = {100, 60, 120};
+// The desktop dialog grows by at most this much for long names at first.
+constexpr int kMostExtraWidth = 320;
 
 } // namespace
 
@@ -64,6 +67,21 @@ CStartUpDlg::CStartUpDlg(NotesMgr& notes, SettingsStore& settings, OpenFunction 
     else
         m_path->setText(path);
     UpdateRecentButton();
+    if (!kHandheld)
+        FitDesktopWidth();
+}
+
+void CStartUpDlg::FitDesktopWidth() {
+    // Room for the first listing's columns, within reason.
+    int wanted = 0;
+    int set = 0;
+    for (int column = 0; column < 3; ++column) {
+        wanted += m_list->columnWidth(column);
+        set += kDeskColumns[column];
+    }
+    const int extra = std::min(wanted - set, kMostExtraWidth);
+    if (extra > 0)
+        resize(sizeHint().width() + extra, sizeHint().height());
 }
 
 QTreeWidget* CStartUpDlg::MakeList() {
@@ -71,9 +89,6 @@ QTreeWidget* CStartUpDlg::MakeList() {
     list->setColumnCount(3);
     list->setHeaderLabels(
         {text(AppTexts::columnName), text(AppTexts::columnSize), text(AppTexts::columnModified)});
-    const int* widths = kHandheld ? kPadColumns : kDeskColumns;
-    for (int column = 0; column < 3; ++column)
-        list->setColumnWidth(column, widths[column]);
     list->header()->setStretchLastSection(false);
     list->header()->setSectionsMovable(false);
     list->setRootIsDecorated(false);
@@ -164,6 +179,13 @@ void CStartUpDlg::FillList() {
         items << item;
     }
     m_list->addTopLevelItems(items);
+    // The set widths suit a small font: a column grows to show its longest
+    // text whole rather than cut names and dates short.
+    const int* widths = kHandheld ? kPadColumns : kDeskColumns;
+    for (int column = 0; column < 3; ++column) {
+        m_list->resizeColumnToContents(column);
+        m_list->setColumnWidth(column, std::max(widths[column], m_list->columnWidth(column)));
+    }
 }
 
 void CStartUpDlg::UpdateRecentButton() {

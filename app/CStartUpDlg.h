@@ -66,6 +66,7 @@ private:
     QTreeWidget* MakeList();
     void OnPathChanged(const QString& text);
     void FillList();
+    void FitDesktopWidth();
     // Opens `path`; on failure shows the message and keeps the dialog open.
     void OpenDatabase(const QString& path, bool fromRecentList);
     void UpdateRecentButton();
