@@ -6,6 +6,7 @@
 // The build runs it offscreen, so it needs no display.
 #include <QColor>
 #include <QFile>
+#include <QFont>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -22,6 +23,7 @@ namespace {
 constexpr const char* kCreator = "Marrowick Sealbook";
 // Page margins of the printed manual, in millimetres.
 constexpr double kMargin = 18.0;
+constexpr int kPointSize = 10;
 
 bool fail(const char* what, const QString& path) {
     std::fprintf(stderr, "sealbook_manual: %s %s\n", what, qPrintable(path));
@@ -56,7 +58,14 @@ bool writeHtml(const QTextDocument& document, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail("cannot write", path);
-    file.write(document.toHtml().toUtf8());
+    QString html = document.toHtml();
+    // The page names the font by its family only; a browser without it should
+    // still take a sans-serif face rather than its serif default.
+    const QString family = QStringLiteral("font-family:'%1';").arg(document.defaultFont().family());
+    const qsizetype at = html.indexOf(family);
+    if (at >= 0)
+        html.insert(at + family.size() - 1, QStringLiteral(", sans-serif"));
+    file.write(html.toUtf8());
     return file.commit() || fail("cannot write", path);
 }
 
@@ -101,6 +110,9 @@ int main(int argc, char** argv) {
     const QString markdown = QString::fromUtf8(input.readAll());
 
     QTextDocument document;
+    QFont font = document.defaultFont();
+    font.setPointSize(kPointSize);
+    document.setDefaultFont(font);
     document.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     styleTables(document);
     const QString title = titleOf(markdown);
