@@ -58,6 +58,12 @@ CMainFrame::CMainFrame(CNotesApp& app, CNotesDoc& doc) : m_app(app), m_doc(doc) 
 }
 
 CMainFrame::~CMainFrame() {
+    // The children are hidden as the window goes; their signals must not
+    // reach the half-destroyed window.
+    for (QObject* sender : {static_cast<QObject*>(m_dock), static_cast<QObject*>(m_pane),
+                            static_cast<QObject*>(m_view), static_cast<QObject*>(&m_doc)})
+        if (sender)
+            sender->disconnect(this);
     m_doc.setDialogParent(nullptr);
 }
 

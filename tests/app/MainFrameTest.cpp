@@ -40,8 +40,9 @@ TEST_F(MainFrameTest, FirstStartUsesTheDefaultLayoutAndShowsTheStartUpDialog) {
     EXPECT_TRUE(frame().isVisible());
     EXPECT_EQ(frame().isPreviewShown(), !kHandheld);
     EXPECT_EQ(frame().action(Command::PreviewPane)->isChecked(), !kHandheld);
-    if (!kHandheld)
+    if (!kHandheld) {
         EXPECT_EQ(frame().geometry(), kDefaultWindowRect);
+    }
     // A new database shows only the database item.
     EXPECT_EQ(notes().nodes.size(), 1u);
 }
@@ -87,8 +88,9 @@ TEST_F(MainFrameTest, LayoutIsWrittenOnCloseAndRestoredNormalAtTheSavedRectangle
     ASSERT_TRUE(start());
     EXPECT_EQ(frame().isPreviewShown(), previewAtClose);
     EXPECT_FALSE(frame().isMaximized());
-    if (!kHandheld)
+    if (!kHandheld) {
         EXPECT_EQ(frame().geometry(), normal);
+    }
 }
 
 TEST_F(MainFrameTest, PlacementRecordRoundTripsAndRefusesDamagedValues) {
@@ -197,9 +199,11 @@ TEST_F(MainFrameTest, ContextMenusFollowTheItemKindAndGrayPasteWithoutAClipboard
             EXPECT_FALSE(menuTexts(*menu).join(' ').contains('\t')) << c.menuId;
             EXPECT_FALSE(menuTexts(*menu).contains("Find Next")) << c.menuId;
         }
-        for (QAction* a : menu->actions())
-            if (a->text().startsWith("Paste"))
+        for (QAction* a : menu->actions()) {
+            if (a->text().startsWith("Paste")) {
                 EXPECT_FALSE(a->isEnabled()) << "nothing was copied yet";
+            }
+        }
     }
 }
 
