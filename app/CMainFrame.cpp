@@ -356,6 +356,8 @@ void CMainFrame::RestoreLayout() {
         // saved normal rectangle.
         const auto placement = WindowPlacement::decode(ReadLayoutSetting(Setting::LayoutMain));
         setGeometry(placement ? placement->normal : kDefaultWindowRect);
+    } else {
+        resize(kHandheldWindowSize);
     }
     const std::optional<bool> preview = DecodePreviewShown(ReadLayoutSetting(Setting::LayoutPreview));
     if (preview)

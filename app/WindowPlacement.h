@@ -27,6 +27,9 @@ struct WindowPlacement {
 
 // The first-start placement: x 150, y 150, 460 x 340.
 inline constexpr QRect kDefaultWindowRect(150, 150, 460, 340);
+// The handheld keeps no placement; away from a phone, whose shell sizes the
+// window itself, it opens phone-sized.
+inline constexpr QSize kHandheldWindowSize(360, 640);
 
 // The 4-byte "Layout"/"Preview" value: 1 when the pane was shown, else 0.
 QByteArray EncodePreviewShown(bool shown);
