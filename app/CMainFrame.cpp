@@ -280,8 +280,11 @@ void CMainFrame::Execute(Command command) {
         m_view->OnPaste();
         break;
     case Command::Find:
+        m_view->OnFind();
+        break;
     case Command::FindNext:
-        break; // disabled until the find dialog is part of the program
+        m_view->OnFindNext();
+        break;
     case Command::OpenNode:
         m_view->OnOpen();
         break;

@@ -4,10 +4,13 @@
 #include "app/CNotesDoc.h"
 #include "app/NotesTreeModel.h"
 #include "app/PreviewTarget.h"
+#include "app/ReminderAlarm.h"
+#include "app/TreeFindTarget.h"
 #include "core/Edition.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
 #include "core/TreeOps.h"
+#include "dialogs/CFindDlg.h"
 #include "dialogs/CNotePropSheet.h"
 #include "editor/CNoteEditor.h"
 #include "gui/DialogRunner.h"
@@ -58,12 +61,19 @@ CNotesView::CNotesView(CNotesDoc& doc, QWidget* parent)
 
     m_rebuildTimer.setSingleShot(true);
     m_rebuildTimer.setInterval(kRebuildDelayMs);
-    connect(&m_rebuildTimer, &QTimer::timeout, this, &CNotesView::Fill);
+    connect(&m_rebuildTimer, &QTimer::timeout, this, [this] {
+        Fill();
+        // A database just opened may hold reminders that are due; the pass
+        // runs once the fill is done and its own call has returned.
+        QTimer::singleShot(0, m_alarm, &ReminderAlarm::RunPass);
+    });
     connect(&m_doc, &CNotesDoc::updated, this, [this] { m_rebuildTimer.start(); });
     // Edited templates change the captions the preview shows.
     connect(&m_doc, &CNotesDoc::templatesChanged, this, &CNotesView::UpdatePreview);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &CNotesView::OnSelectionChanged);
     connect(this, &QAbstractItemView::doubleClicked, this, [this] { OnOpen(); });
+
+    m_alarm = new ReminderAlarm(m_doc, *this);
 
     m_holdTimer.setSingleShot(true);
     m_holdTimer.setInterval(CNoteEditor::kHoldDelayMs);
@@ -212,6 +222,27 @@ void CNotesView::OnPaste() {
         return;
     SelectNewItem(m_model->AppendNode(id));
     ReportModified(before);
+}
+
+void CNotesView::OnFind() {
+    if (!m_findDlg) {
+        m_findTarget = std::make_unique<TreeFindTarget>(*this, m_doc.notes());
+        m_findDlg = new CFindDlg(*m_findTarget, this);
+    }
+    m_findDlg->Show();
+}
+
+void CNotesView::OnFindNext() {
+    if (!m_findDlg) {
+        OnFind();
+        return;
+    }
+    m_findDlg->FindNext();
+}
+
+void CNotesView::RefreshNode(int32_t nodeId) {
+    m_model->RefreshNode(nodeId);
+    UpdatePreview();
 }
 
 void CNotesView::OnSelectionChanged() {

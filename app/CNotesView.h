@@ -4,17 +4,22 @@
 // Note, Delete, Cut, Copy, Paste). Every command changes the database through
 // the tree operations first and then patches the tree in place; the whole
 // tree is filled again 300 ms after the document reports an update. The
-// selected node is shown in the preview. The main window builds its menus and
+// selected node is shown in the preview. The view owns the find dialog and
+// the reminder alarm, whose pass also runs after each of those fills. The main window builds its menus and
 // enables its commands from the state queries and the two signals.
 
 #include <QPoint>
 #include <QTimer>
 #include <QTreeView>
 #include <cstdint>
+#include <memory>
 
+class CFindDlg;
 class CNotesDoc;
 class NotesTreeModel;
 class PreviewTarget;
+class ReminderAlarm;
+class TreeFindTarget;
 
 class CNotesView : public QTreeView {
     Q_OBJECT
@@ -49,6 +54,11 @@ public:
     bool canCopyOrCut() const;
     bool canPaste() const;
 
+    // The find dialog; null until the first Find.
+    CFindDlg* findDialog() const { return m_findDlg; }
+    // What makes the reminders fire.
+    ReminderAlarm& reminderAlarm() const { return *m_alarm; }
+
 public slots:
     void OnOpen();
     void OnNewFolder();
@@ -57,6 +67,13 @@ public slots:
     void OnCut();
     void OnCopy();
     void OnPaste();
+    // Find: the dialog (made on first use) is shown with the database item selected.
+    void OnFind();
+    // Find Next: one more step from the selection; before any Find, Find.
+    void OnFindNext();
+    // A node was written from outside the view's commands: its item and the
+    // preview show it again.
+    void RefreshNode(int32_t nodeId);
 
 signals:
     // The selection or the clipboard slot changed: the command states may differ.
@@ -90,4 +107,7 @@ private:
     // Handheld press-and-hold.
     QTimer m_holdTimer;
     QPoint m_holdPos;
+    std::unique_ptr<TreeFindTarget> m_findTarget;
+    CFindDlg* m_findDlg = nullptr;
+    ReminderAlarm* m_alarm = nullptr;
 };

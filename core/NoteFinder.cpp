@@ -49,18 +49,19 @@ NoteFinder::Result NoteFinder::Step(const TreeListing& tree, const FindOptions& 
     if (known)
         known->resize(tree.shown.size(), 0);
     for (size_t i = start; i < tree.shown.size(); ++i) {
-        const NoteRecord& node = *tree.shown[i].record;
+        const NoteRecord* node = tree.shown[i].record;
         bool matches = false;
         if (known && (*known)[i] != 0) {
             matches = (*known)[i] > 0;
         } else {
-            matches = NodeMatches(node, pattern, options.scope, m_bodyToText);
+            // An item whose node is gone never matches.
+            matches = node && NodeMatches(*node, pattern, options.scope, m_bodyToText);
             if (known)
                 (*known)[i] = matches ? 1 : -1;
         }
         if (matches) {
             m_passedSelection = false;
-            return {Outcome::Found, node.nodeId};
+            return {Outcome::Found, node->nodeId};
         }
     }
     return {Outcome::NotFound, -1};

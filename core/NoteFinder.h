@@ -50,8 +50,9 @@ public:
     // One step from `selectedId` (-1 or a node no longer in the tree: the
     // walk starts at the top).
     Result Step(const NotesMgr& mgr, const FindOptions& options, int32_t selectedId);
-    // The same over the display order of a database that has not changed
-    // since `tree` was listed, for callers that take many steps at once. Such
+    // The same over a display order taken by the caller: the tree window's
+    // items as shown, or a listing of a database that has not changed since,
+    // for callers that take many steps at once. Such
     // a caller may also keep `known`, the outcome of the test at each
     // position of `tree` (0 not tested yet, 1 match, -1 no match), so that
     // no node is tested twice while the options stay the same.

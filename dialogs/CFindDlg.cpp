@@ -125,7 +125,7 @@ void CFindDlg::FindNext() {
     NoteFinder::Result result;
     {
         const WaitCursor wait;
-        result = m_finder.Step(m_target.FindDatabase(), options, m_target.FindSelection());
+        result = m_finder.Step(m_target.FindWalkOrder(), options, m_target.FindSelection());
     }
     if (result.outcome == NoteFinder::Outcome::Found)
         m_target.SelectFoundNode(result.nodeId);

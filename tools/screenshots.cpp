@@ -162,7 +162,7 @@ void shootPropertySheets(Shooter& shooter, NotesMgr& mgr) {
 class NoTree : public FindTarget {
 public:
     explicit NoTree(const NotesMgr& mgr) : m_mgr(mgr) {}
-    const NotesMgr& FindDatabase() const override { return m_mgr; }
+    TreeListing FindWalkOrder() const override { return ListTree(m_mgr); }
     int32_t FindSelection() const override { return -1; }
     void SelectDatabaseItem() override {}
     void SelectFoundNode(int32_t) override {}

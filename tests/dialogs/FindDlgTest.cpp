@@ -27,10 +27,10 @@ class StandInTree : public FindTarget {
 public:
     StandInTree() { FillFindSample(mgr); }
 
-    const NotesMgr& FindDatabase() const override {
+    TreeListing FindWalkOrder() const override {
         const QCursor* cursor = QApplication::overrideCursor();
         cursorDuringStep = cursor ? cursor->shape() : Qt::ArrowCursor;
-        return mgr;
+        return ListTree(mgr);
     }
     int32_t FindSelection() const override { return selected; }
     void SelectDatabaseItem() override { selected = 0; }
