@@ -120,6 +120,18 @@ TEST(FindStep, UnknownScopeNeverMatchesAndNotesUnderNotesAreNotWalked) {
     NoteFinder fresh(&rtf::BodyToPlainText);
     EXPECT_EQ(fresh.Step(mgr, options, 0).outcome, NoteFinder::Outcome::NotFound);
     EXPECT_EQ(fresh.Step(mgr, options, 0).outcome, NoteFinder::Outcome::NotFound);
+    // A tree item whose node is gone never matches; the walk goes on past it.
+    TreeListing shown = ListTree(mgr);
+    options.text = u"zebra";
+    options.scope = FindInTitleAndBody;
+    for (ListedNode& item : shown.shown)
+        if (item.nodeId == ids.bodyOnly)
+            item.record = nullptr;
+    shown.shown.push_back({ids.bodyOnly, 2, mgr.FindNode(ids.bodyOnly)});
+    NoteFinder walker(&rtf::BodyToPlainText);
+    const auto r = walker.Step(shown, options, 0);
+    EXPECT_EQ(r.outcome, NoteFinder::Outcome::Found);
+    EXPECT_EQ(r.nodeId, ids.bodyOnly);
 }
 
 TEST(FindStep, KnownOutcomesGiveTheSameStepsAsFreshTests) {
