@@ -73,6 +73,15 @@ QAction* CMainFrame::action(Command command) const {
 }
 
 void CMainFrame::CreateActions() {
+    // Toolbar pictures come from the desktop's icon theme, else from the one
+    // the program is built with.
+    const QString builtWith = QStringLiteral("breeze");
+    QIcon::setFallbackThemeName(builtWith);
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
+        QIcon::setThemeName(builtWith);
+    const QString systemIcons = QStringLiteral("/usr/share/icons");
+    if (!QIcon::themeSearchPaths().contains(systemIcons))
+        QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() << systemIcons);
     for (const CommandDef& def : Commands()) {
         if ((kHandheld ? def.padId : def.deskId) == 0)
             continue;
