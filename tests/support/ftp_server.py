@@ -110,6 +110,7 @@ def main():
 
     Handler.authorizer = authorizer
     Handler.banner = "test server ready"
+    Handler.auth_failed_timeout = 0
     Handler.permit_foreign_addresses = False
     server = FTPServer(("127.0.0.1", 0), Handler)
     server.max_cons = 64
