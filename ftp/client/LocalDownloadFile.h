@@ -35,5 +35,6 @@ private:
     std::string m_temp;
     int m_fd = -1;
     uint64_t m_written = 0;
+    uint64_t m_writtenBack = 0; // bytes handed to the disk ahead of the final flush
     bool m_committed = false;
 };
