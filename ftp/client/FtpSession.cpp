@@ -311,8 +311,17 @@ bool FtpSession::list(std::vector<FtpFileInfo>& files) {
         return fail(FtpTexts::listFailed);
     if (files.empty())
         return fail(FtpTexts::listFailed, "no database file in the folder");
-    std::sort(files.begin(), files.end(),
-              [](const FtpFileInfo& a, const FtpFileInfo& b) { return a.name < b.name; });
+    // By name as a person reads it: letter case second.
+    const auto folded = [](const std::string& name) {
+        std::string out = name;
+        std::transform(out.begin(), out.end(), out.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return out;
+    };
+    std::sort(files.begin(), files.end(), [&](const FtpFileInfo& a, const FtpFileInfo& b) {
+        const std::string fa = folded(a.name), fb = folded(b.name);
+        return fa != fb ? fa < fb : a.name < b.name;
+    });
     return true;
 }
 

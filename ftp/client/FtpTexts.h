@@ -37,13 +37,9 @@ inline constexpr const char* download = "Download";
 inline constexpr const char* remove = "Delete";
 inline constexpr const char* rename = "Rename";
 inline constexpr const char* refresh = "Refresh";
-inline constexpr const char* close = "Close";
-inline constexpr const char* menu = "Menu";
 inline constexpr const char* confirmDelete =
     "Are you sure that you want to delete the selected file from the FTP server?";
-inline constexpr const char* enterNameTitle = "Enter Name";
-inline constexpr const char* enterNameLabel = "Enter name:";
-inline constexpr const char* fileFilter = "Marrowick Sealbook Files (*.nte)";
+inline constexpr const char* fileFilter = "Marrowick Sealbook Files (*.nte)|*.nte||";
 inline constexpr const char* defaultSuffix = "nte";
 inline constexpr const char* sizeBytes = "%1 B";
 inline constexpr const char* sizeKilobytes = "%1 Kb";
@@ -64,9 +60,14 @@ inline constexpr const char* passwordInKeyring = "The password is kept in the de
 inline constexpr const char* passwordInFile =
     "The password is kept in the settings file, readable only by you.";
 
+// The main window's checks before it opens the manager.
+inline constexpr const char* saveFirst = "Please save your work and then try again.";
+inline constexpr const char* checkSettings = "Please check your FTP settings and then try again.";
+
 // Log-in used by the anonymous setting.
 inline constexpr const char* anonymousLogin = "anonymous";
-// The agent name the client gives the server.
-inline constexpr const char* agentName = "Marrowick Sealbook";
+// Where the desktop's secret service keeps the FTP password.
+inline constexpr const char* keyringService = "Marrowick Sealbook";
+inline constexpr const char* keyringKey = "FTPPassword";
 
 } // namespace FtpTexts

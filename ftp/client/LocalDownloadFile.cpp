@@ -42,8 +42,8 @@ bool LocalDownloadFile::write(const char* data, size_t size) {
     // Writing back while the transfer runs leaves little for the flush at the end.
     constexpr uint64_t kWriteBackStep = 8 * 1024 * 1024;
     if (m_written - m_writtenBack >= kWriteBackStep) {
-        ::sync_file_range(m_fd, static_cast<off_t>(m_writtenBack), static_cast<off_t>(m_written - m_writtenBack),
-                          SYNC_FILE_RANGE_WRITE);
+        ::sync_file_range(m_fd, static_cast<off_t>(m_writtenBack),
+                          static_cast<off_t>(m_written - m_writtenBack), SYNC_FILE_RANGE_WRITE);
         m_writtenBack = m_written;
     }
     while (size > 0) {
