@@ -2,6 +2,7 @@
 // on the command line, rendered offscreen, so the look of both editions can be
 // checked without a display.
 #include "core/Edition.h"
+#include "core/MemorySettingsStore.h"
 #include "core/NotesMgr.h"
 #include "core/TreeOps.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
@@ -11,6 +12,11 @@
 #include "dialogs/CTemplateDlg.h"
 #include "dialogs/CTextDlg.h"
 #include "dialogs/PasswordKeyboard.h"
+#include "ftp/CFTPManagerDlg.h"
+#include "ftp/CFTPSettingsDlg.h"
+#include "ftp/FtpSettingsStore.h"
+#include "ftp/PasswordVault.h"
+#include "ftp/client/FtpTexts.h"
 #include "gui/CColourPopup.h"
 #include "gui/CIconsList.h"
 #include "gui/CStaticEx.h"
@@ -144,6 +150,27 @@ void shootPropertySheets(Shooter& shooter, NotesMgr& mgr) {
     }
 }
 
+void shootFtpDialogs(Shooter& shooter) {
+    MemorySettingsStore store;
+    FtpSettings settings;
+    settings.host = "ftp.example.org";
+    settings.login = "backup";
+    settings.password = "secret";
+    settings.directory = "/sealbook";
+    WriteFtpSettings(store, NoPasswordVault(), settings);
+    CFTPSettingsDlg settingsDlg(store, NoPasswordVault());
+    shooter.shoot(settingsDlg, QStringLiteral("ftp_settings"), true);
+
+    CFTPManagerDlg manager(store, NoPasswordVault());
+    manager.setListOnOpen(false);
+    const std::time_t now = std::time(nullptr);
+    manager.showListing({{"household.nte", 48'213, now - 3600},
+                         {"household_old.nte", 47'990, now - 86'400 * 3},
+                         {"travel.nte", 1'023, now - 86'400 * 40}});
+    manager.showStatus(QString::fromUtf8(FtpTexts::done));
+    shooter.shoot(manager, QStringLiteral("ftp_manager"), true);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -168,5 +195,6 @@ int main(int argc, char** argv) {
     shootDatabaseProperties(shooter);
     shootSmallControls(shooter);
     shootPropertySheets(shooter, mgr);
+    shootFtpDialogs(shooter);
     return shooter.failures() == 0 ? 0 : 1;
 }

@@ -123,3 +123,37 @@ TEST(FtpSettingsDlg, TheSettingsFileIsReadableByItsOwnerOnly) {
 }
 
 } // namespace
+
+namespace {
+
+// The program's vault answers whether or not a secret service runs here: when
+// one does, a password written is read back; when none does, nothing is kept
+// there and the settings file holds the password.
+TEST(FtpPasswordVault, TheSecretServiceHoldsThePasswordOnlyWhereItRuns) {
+    PasswordVault& vault = ProgramPasswordVault();
+    // Set where the test runs beside a secret service it started itself.
+    if (qEnvironmentVariableIsSet("SEALBOOK_EXPECT_SECRET_SERVICE")) {
+        ASSERT_TRUE(vault.available());
+    }
+    if (vault.available()) {
+        const std::optional<QString> before = vault.read();
+        ASSERT_TRUE(vault.write("vault test"));
+        EXPECT_EQ(vault.read(), QString("vault test"));
+        vault.write(before.value_or(QString()));
+        MemorySettingsStore store;
+        FtpSettings s;
+        s.password = "kept in the service";
+        EXPECT_TRUE(WriteFtpSettings(store, vault, s));
+        EXPECT_EQ(store.readString("Settings", "FTPPassword"), u"");
+        EXPECT_EQ(ReadFtpSettings(store, vault).password, "kept in the service");
+        vault.write(before.value_or(QString()));
+    } else {
+        EXPECT_FALSE(vault.write("vault test"));
+        EXPECT_FALSE(vault.read().has_value());
+        MemorySettingsStore store;
+        CFTPSettingsDlg dialog(store, vault);
+        EXPECT_EQ(dialog.passwordPlace()->text(), FtpTexts::passwordInFile);
+    }
+}
+
+} // namespace
