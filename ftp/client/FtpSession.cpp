@@ -304,7 +304,7 @@ bool FtpSession::listByNames(std::vector<FtpFileInfo>& files) {
 
 bool FtpSession::list(std::vector<FtpFileInfo>& files) {
     files.clear();
-    if (!m_connected || !safeName(""))
+    if (!m_connected || !safeName(m_settings.directory))
         return fail(FtpTexts::listFailed);
     bool refused = false;
     if (!listByMlsd(files, refused) && !(refused && listByNames(files)))
@@ -362,8 +362,15 @@ bool FtpSession::upload(const std::string& localPath, const Progress& progress) 
         curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
     });
     ::close(fd);
+    curl_off_t sentBytes = -1;
+    curl_easy_getinfo(handle(m_curl), CURLINFO_SIZE_UPLOAD_T, &sentBytes);
+    if (sent && sentBytes != static_cast<curl_off_t>(localSize)) {
+        m_detail = "sent " + std::to_string(sentBytes) + " of " + std::to_string(localSize) + " bytes";
+        sent = false;
+    }
 
-    // The server must hold every byte before its copy is touched.
+    // The server must hold every byte before its copy is touched (a server
+    // that gives no size is trusted with what was sent).
     int64_t stored = -1;
     if (sent && serverSize(temporary, stored) && stored >= 0 && static_cast<uint64_t>(stored) != localSize) {
         m_detail =
