@@ -1,6 +1,8 @@
 // Upload and download of a 200 MB database to a local FTP server, timed
 // beside the curl program moving the same file to the same server in the same
-// run. Prints the best of several rounds for each and the ratios.
+// run. Each round times the two side by side (in alternating order) and the
+// medians of the times and of the per-round ratios are printed, which keeps
+// the figures steady on a machine that is busy with other work.
 //
 //     build/bench/bench_ftp_vs_curl [megabytes] [rounds]
 
@@ -15,6 +17,7 @@
 #include <functional>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -43,11 +46,39 @@ bool flush(const fs::path& path) {
     return ok;
 }
 
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// One comparison: times of the client and of curl, and their ratios per round.
+struct Pair {
+    std::vector<double> ours, theirs, ratios;
+    void add(int round, const std::function<double()>& a, const std::function<double()>& b) {
+        double x, y;
+        if (round % 2 == 0) {
+            x = a();
+            y = b();
+        } else {
+            y = b();
+            x = a();
+        }
+        ours.push_back(x);
+        theirs.push_back(y);
+        ratios.push_back(x / y);
+    }
+    void print(const char* what, const char* curlName, double megabytes) const {
+        std::printf("%-9s client %.3f s (%4.0f MB/s)  %s %.3f s (%4.0f MB/s)  ratio %.3f\n", what,
+                    median(ours), megabytes / median(ours), curlName, median(theirs),
+                    megabytes / median(theirs), median(ratios));
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     const size_t megabytes = argc > 1 ? std::stoul(argv[1]) : 200;
-    const int rounds = argc > 2 ? std::stoi(argv[2]) : 3;
+    const int rounds = argc > 2 ? std::stoi(argv[2]) : 7;
     FtpTestServer server;
     ScratchDir local;
     const fs::path file = local.path() / "big.nte";
@@ -56,38 +87,45 @@ int main(int argc, char** argv) {
     const std::string login =
         std::string("-u '") + FtpTestServer::kUser + ":" + FtpTestServer::kPassword + "' ";
 
-    double oursUp = 1e9, curlUp = 1e9, oursDown = 1e9, curlDown = 1e9, curlDownFlushed = 1e9;
+    const auto oursUp = [&] {
+        return seconds([&] {
+            FtpSession session(server.settings());
+            return session.connect() && session.upload(file.string());
+        });
+    };
+    const auto curlUp = [&] {
+        return seconds([&] { return curl(login + "-T '" + file.string() + "' " + url + "c.nte"); });
+    };
+    const auto oursDown = [&] {
+        return seconds([&] {
+            FtpSession session(server.settings());
+            return session.connect() && session.download("big.nte", (local.path() / "down.nte").string());
+        });
+    };
+    const auto curlDown = [&] {
+        return seconds([&] {
+            return curl(login + "-o '" + (local.path() / "c.nte").string() + "' " + url + "big.nte");
+        });
+    };
+    const auto curlDownFlushed = [&] {
+        return seconds([&] {
+            const fs::path out = local.path() / "f.nte";
+            return curl(login + "-o '" + out.string() + "' " + url + "big.nte") && flush(out);
+        });
+    };
+
+    Pair up, down, downFlushed;
     for (int round = 0; round < rounds; ++round) {
-        oursUp = std::min(oursUp, seconds([&] {
-                              FtpSession session(server.settings());
-                              return session.connect() && session.upload(file.string());
-                          }));
-        curlUp = std::min(
-            curlUp, seconds([&] { return curl(login + "-T '" + file.string() + "' " + url + "c.nte"); }));
-        oursDown = std::min(oursDown, seconds([&] {
-                                FtpSession session(server.settings());
-                                return session.connect() &&
-                                       session.download("big.nte", (local.path() / "down.nte").string());
-                            }));
-        curlDown = std::min(curlDown, seconds([&] {
-                                return curl(login + "-o '" + (local.path() / "c.nte").string() + "' " + url +
-                                            "big.nte");
-                            }));
-        curlDownFlushed =
-            std::min(curlDownFlushed, seconds([&] {
-                         const fs::path out = local.path() / "f.nte";
-                         return curl(login + "-o '" + out.string() + "' " + url + "big.nte") && flush(out);
-                     }));
+        up.add(round, oursUp, curlUp);
+        down.add(round, oursDown, curlDown);
+        downFlushed.add(round, oursDown, curlDownFlushed);
         fs::remove(server.root() / "big_old.nte");
         fs::remove(local.path() / "down_old.nte");
     }
     const double mb = static_cast<double>(megabytes);
-    std::printf("%zu MB, best of %d rounds\n", megabytes, rounds);
-    std::printf("upload    client %.3f s (%.0f MB/s)   curl %.3f s (%.0f MB/s)   ratio %.3f\n", oursUp,
-                mb / oursUp, curlUp, mb / curlUp, oursUp / curlUp);
-    std::printf("download  client %.3f s (%.0f MB/s)   curl %.3f s (%.0f MB/s)   ratio %.3f\n", oursDown,
-                mb / oursDown, curlDown, mb / curlDown, oursDown / curlDown);
-    std::printf("download  client %.3f s beside curl with the same flush to disk %.3f s   ratio %.3f\n",
-                oursDown, curlDownFlushed, oursDown / curlDownFlushed);
+    std::printf("%zu MB, medians of %d rounds (ratio: client time / curl time)\n", megabytes, rounds);
+    up.print("upload", "curl", mb);
+    down.print("download", "curl", mb);
+    downFlushed.print("download", "curl+fsync", mb);
     return 0;
 }
