@@ -60,10 +60,6 @@ inline constexpr const char* passwordInKeyring = "The password is kept in the de
 inline constexpr const char* passwordInFile =
     "The password is kept in the settings file, readable only by you.";
 
-// The main window's checks before it opens the manager.
-inline constexpr const char* saveFirst = "Please save your work and then try again.";
-inline constexpr const char* checkSettings = "Please check your FTP settings and then try again.";
-
 // Log-in used by the anonymous setting.
 inline constexpr const char* anonymousLogin = "anonymous";
 // Where the desktop's secret service keeps the FTP password.

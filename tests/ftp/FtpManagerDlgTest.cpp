@@ -5,7 +5,6 @@
 #include "core/MemorySettingsStore.h"
 #include "dialogs/CTextDlg.h"
 #include "ftp/CFTPManagerDlg.h"
-#include "ftp/FtpEntry.h"
 #include "ftp/client/FtpTexts.h"
 #include "tests/support/FtpTestServer.h"
 
@@ -217,23 +216,6 @@ TEST_F(FtpManager, StaysResponsiveDuringALargeUpload) {
     EXPECT_LT(longestGap, std::max<qint64>(250, total / 3)) << "transfer took " << total << " ms";
     EXPECT_EQ(fs::file_size(server.root() / "big.nte"), 200u * 1024 * 1024);
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(", ").toStdString();
-}
-
-TEST_F(FtpManager, EntryChecksBeforeTheManagerOpens) {
-    int runs = 0;
-    const auto previous = SetDialogRunner([&](QDialog& d) {
-        EXPECT_NE(qobject_cast<CFTPManagerDlg*>(&d), nullptr);
-        ++runs;
-        return int(QDialog::Rejected);
-    });
-    EXPECT_FALSE(OpenFtpManager(nullptr, store, true));
-    MemorySettingsStore empty;
-    EXPECT_FALSE(OpenFtpManager(nullptr, empty, false));
-    EXPECT_EQ(messages.texts, (QStringList{FtpTexts::saveFirst, FtpTexts::checkSettings}));
-    EXPECT_EQ(runs, 0);
-    EXPECT_TRUE(OpenFtpManager(nullptr, store, false));
-    EXPECT_EQ(runs, 1);
-    SetDialogRunner(previous);
 }
 
 } // namespace
