@@ -9,6 +9,9 @@
 #include "app/WindowPlacement.h"
 #include "core/Edition.h"
 #include "dialogs/DialogTexts.h"
+#include "ftp/CFTPManagerDlg.h"
+#include "ftp/CFTPSettingsDlg.h"
+#include "gui/DialogRunner.h"
 #include "gui/MessageBox.h"
 #include "gui/SettingsTable.h"
 #include "gui/ShellOpen.h"
@@ -343,11 +346,13 @@ void CMainFrame::OnFtpManager() {
         ShowMessageBox(this, text(AppTexts::checkFtpSettings), MessageIcon::Stop);
         return;
     }
-    // The FTP manager window is not part of the program yet.
+    CFTPManagerDlg manager(m_app.settings(), this);
+    RunDialog(manager);
 }
 
 void CMainFrame::OnFtpSettings() {
-    // The FTP settings window is not part of the program yet.
+    CFTPSettingsDlg settings(m_app.settings(), this);
+    RunDialog(settings);
 }
 
 void CMainFrame::OpenHelpFile(const char* fileName) {

@@ -18,6 +18,11 @@
 #include "dialogs/CTextDlg.h"
 #include "dialogs/PasswordKeyboard.h"
 #include "editor/CNoteEditor.h"
+#include "ftp/CFTPManagerDlg.h"
+#include "ftp/CFTPSettingsDlg.h"
+#include "ftp/FtpSettingsStore.h"
+#include "ftp/PasswordVault.h"
+#include "ftp/client/FtpTexts.h"
 #include "gui/CColourPopup.h"
 #include "gui/CIconsList.h"
 #include "gui/CStaticEx.h"
@@ -159,6 +164,27 @@ void shootPropertySheets(Shooter& shooter, NotesMgr& mgr) {
     }
 }
 
+void shootFtpDialogs(Shooter& shooter) {
+    MemorySettingsStore store;
+    FtpSettings settings;
+    settings.host = "ftp.example.org";
+    settings.login = "backup";
+    settings.password = "secret";
+    settings.directory = "/sealbook";
+    WriteFtpSettings(store, NoPasswordVault(), settings);
+    CFTPSettingsDlg settingsDlg(store, NoPasswordVault());
+    shooter.shoot(settingsDlg, QStringLiteral("ftp_settings"), true);
+
+    CFTPManagerDlg manager(store, NoPasswordVault());
+    manager.setListOnOpen(false);
+    const std::time_t now = std::time(nullptr);
+    manager.showListing({{"household.nte", 48'213, now - 3600},
+                         {"household_old.nte", 47'990, now - 86'400 * 3},
+                         {"travel.nte", 1'023, now - 86'400 * 40}});
+    manager.showStatus(QString::fromUtf8(FtpTexts::done));
+    shooter.shoot(manager, QStringLiteral("ftp_manager"), true);
+}
+
 // A folder of a few databases (and a folder named like one, which is not
 // listed), with fixed times so that every run draws the same picture.
 void shootStartUpDialog(Shooter& shooter) {
@@ -294,6 +320,7 @@ int main(int argc, char** argv) {
     shootDatabaseProperties(shooter);
     shootSmallControls(shooter);
     shootPropertySheets(shooter, mgr);
+    shootFtpDialogs(shooter);
     shootStartUpDialog(shooter);
     shootAboutBox(shooter);
     shootMainWindow(shooter);

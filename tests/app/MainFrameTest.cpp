@@ -215,6 +215,11 @@ TEST_F(MainFrameTest, FtpManagerChecksForUnsavedWorkThenForAHost) {
     doc().setModified(false);
     frame().action(Command::FtpManager)->trigger();
     EXPECT_EQ(messages.value(1), "Please check your FTP settings and then try again.");
+    settings->writeString("Settings", "FTPHost", u"127.0.0.1");
+    frame().action(Command::FtpManager)->trigger();
+    frame().action(Command::FtpSettings)->trigger();
+    EXPECT_EQ(dialogs.mid(dialogs.size() - 2), (QStringList{"CFTPManagerDlg", "CFTPSettingsDlg"}));
+    EXPECT_EQ(messages.size(), 2);
 }
 
 TEST_F(MainFrameTest, HelpAndWebCommandsOpenThroughTheShell) {
