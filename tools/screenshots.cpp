@@ -1,7 +1,10 @@
 // Writes a PNG picture of every dialog of this edition into the folder named
 // on the command line, rendered offscreen, so the look of both editions can be
 // checked without a display.
+#include "app/CAboutDlg.h"
+#include "app/CStartUpDlg.h"
 #include "core/Edition.h"
+#include "core/MemorySettingsStore.h"
 #include "core/NotesMgr.h"
 #include "core/TreeOps.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
@@ -17,11 +20,15 @@
 #include "gui/IconLists.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <cstdio>
 #include <functional>
 
@@ -144,6 +151,46 @@ void shootPropertySheets(Shooter& shooter, NotesMgr& mgr) {
     }
 }
 
+// A folder of a few databases (and a folder named like one, which is not
+// listed), with fixed times so that every run draws the same picture.
+void shootStartUpDialog(Shooter& shooter) {
+    QTemporaryDir folder;
+    const QDir dir(folder.path());
+    const struct {
+        const char* name;
+        int notes;
+        int hour;
+    } databases[] = {{"Household.nte", 40, 9}, {"Travel.nte", 3, 14}, {"work accounts.nte", 300, 18}};
+    for (const auto& database : databases) {
+        NotesMgr mgr;
+        NewDatabase(mgr);
+        for (int i = 0; i < database.notes; ++i)
+            mgr.AddNode(0, 4, 0, u"Note", std::u16string(200, u'x'), {}, NoteTimestamp::now());
+        const QString path = dir.filePath(QString::fromUtf8(database.name));
+        mgr.Save(QFile::encodeName(path).toStdString());
+        QFile file(path);
+        if (file.open(QIODevice::ReadWrite))
+            file.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(database.hour, 20)),
+                             QFileDevice::FileModificationTime);
+    }
+    dir.mkdir(QStringLiteral("Archive.nte"));
+
+    MemorySettingsStore settings;
+    settings.writeString("Settings", "StartUpPath", folder.path().toStdU16String());
+    NotesMgr recent;
+    recent.recentFiles = {dir.filePath(QStringLiteral("Household.nte")).toStdU16String()};
+    CStartUpDlg dlg(recent, settings, [](const QString&) {
+        return CNotesDoc::OpenOutcome{CNotesDoc::OpenResult::Cancelled, {}};
+    });
+    dlg.fileList()->topLevelItem(0)->setSelected(true);
+    shooter.shoot(dlg, QStringLiteral("startup_dialog"), true);
+}
+
+void shootAboutBox(Shooter& shooter) {
+    CAboutDlg dlg;
+    shooter.shoot(dlg, QStringLiteral("about_box"));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -168,5 +215,7 @@ int main(int argc, char** argv) {
     shootDatabaseProperties(shooter);
     shootSmallControls(shooter);
     shootPropertySheets(shooter, mgr);
+    shootStartUpDialog(shooter);
+    shootAboutBox(shooter);
     return shooter.failures() == 0 ? 0 : 1;
 }
