@@ -76,6 +76,15 @@ TEST(PreviewDock, CloseButtonHidesThePaneAndTheToggleShowsItAgain) {
     toggle->trigger();
     EXPECT_FALSE(dock->isHidden());
     EXPECT_TRUE(toggle->isChecked());
+
+    // A double click on the caption floats the pane and docks it again.
+    QWidget* caption = dock->titleBarWidget();
+    ASSERT_NE(caption, nullptr);
+    QTest::mouseDClick(caption, Qt::LeftButton, {}, QPoint(8, caption->height() / 2));
+    EXPECT_TRUE(dock->isFloating());
+    QTest::mouseDClick(caption, Qt::LeftButton, {}, QPoint(8, caption->height() / 2));
+    EXPECT_FALSE(dock->isFloating());
+    EXPECT_EQ(window.dockWidgetArea(dock), Qt::RightDockWidgetArea);
     EXPECT_TRUE(QTest::qWaitFor([&] { return dock->width() == 180; }, 2000)) << dock->width();
 }
 
