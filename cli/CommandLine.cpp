@@ -9,6 +9,9 @@ namespace {
 
 using Command = CommandLine::Command;
 
+// "ftp" takes its own command and that command's operands; FtpCommand checks them.
+constexpr size_t kAnyCount = static_cast<size_t>(-1);
+
 struct CommandInfo {
     const char* name;
     Command command;
@@ -16,7 +19,7 @@ struct CommandInfo {
     const char* operandText; // for the error about the operand count
 };
 
-constexpr std::array<CommandInfo, 7> kCommands{{
+constexpr std::array<CommandInfo, 8> kCommands{{
     {"ls", Command::Ls, 1, "FILE"},
     {"show", Command::Show, 2, "FILE ID"},
     {"export", Command::Export, 1, "FILE"},
@@ -24,6 +27,7 @@ constexpr std::array<CommandInfo, 7> kCommands{{
     {"passwd", Command::Passwd, 1, "FILE"},
     {"verify", Command::Verify, 1, "FILE"},
     {"find", Command::Find, 2, "FILE TEXT"},
+    {"ftp", Command::Ftp, kAnyCount, "COMMAND"},
 }};
 
 enum class Option {
@@ -35,7 +39,15 @@ enum class Option {
     Scope,
     MatchCase,
     WholeWord,
-    Help
+    Help,
+    Host,
+    Port,
+    User,
+    Directory,
+    CaFile,
+    Active,
+    Anonymous,
+    Tls
 };
 
 struct OptionInfo {
@@ -44,7 +56,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 10> kOptions{{
+constexpr std::array<OptionInfo, 18> kOptions{{
     {"--password-file", Option::PasswordFile, true},
     {"--new-password-file", Option::NewPasswordFile, true},
     {"--attachments", Option::Attachments, true},
@@ -55,6 +67,14 @@ constexpr std::array<OptionInfo, 10> kOptions{{
     {"--whole-word", Option::WholeWord, false},
     {"--help", Option::Help, false},
     {"-h", Option::Help, false},
+    {"--host", Option::Host, true},
+    {"--port", Option::Port, true},
+    {"--user", Option::User, true},
+    {"--directory", Option::Directory, true},
+    {"--ca-file", Option::CaFile, true},
+    {"--active", Option::Active, false},
+    {"--anonymous", Option::Anonymous, false},
+    {"--tls", Option::Tls, false},
 }};
 
 const OptionInfo* findOption(const std::string& name) {
@@ -79,6 +99,15 @@ bool optionFits(Option option, Command command) {
     case Option::MatchCase:
     case Option::WholeWord:
         return command == Command::Find;
+    case Option::Host:
+    case Option::Port:
+    case Option::User:
+    case Option::Directory:
+    case Option::CaFile:
+    case Option::Active:
+    case Option::Anonymous:
+    case Option::Tls:
+        return command == Command::Ftp;
     case Option::PasswordFile:
     case Option::Help:
         return true;
@@ -141,7 +170,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         throw CliError(FormatText(CliTexts::unknownCommand, {words.front()}));
     result.command = command->command;
     result.operands.assign(words.begin() + 1, words.end());
-    if (result.operands.size() != command->operandCount)
+    if (command->operandCount != kAnyCount && result.operands.size() != command->operandCount)
         throw CliError(FormatText(CliTexts::wrongArgumentCount, {command->name, command->operandText}));
 
     for (const auto& [info, value] : given) {
@@ -171,6 +200,30 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             break;
         case Option::WholeWord:
             result.wholeWord = true;
+            break;
+        case Option::Host:
+            result.ftp.host = value;
+            break;
+        case Option::Port:
+            result.ftp.port = value;
+            break;
+        case Option::User:
+            result.ftp.user = value;
+            break;
+        case Option::Directory:
+            result.ftp.directory = value;
+            break;
+        case Option::CaFile:
+            result.ftp.caFile = value;
+            break;
+        case Option::Active:
+            result.ftp.active = true;
+            break;
+        case Option::Anonymous:
+            result.ftp.anonymous = true;
+            break;
+        case Option::Tls:
+            result.ftp.tls = true;
             break;
         case Option::Help:
             break;

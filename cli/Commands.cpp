@@ -4,6 +4,7 @@
 #include "cli/CliError.h"
 #include "cli/CliTexts.h"
 #include "cli/FindCommand.h"
+#include "cli/FtpCommand.h"
 #include "cli/JsonMapping.h"
 #include "cli/TreeCheck.h"
 #include "cli/Utf.h"
@@ -210,6 +211,9 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
         RunFind(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), options, out);
         break;
     }
+    case Command::Ftp:
+        RunFtpCommand(line, passwords, out);
+        break;
     }
     out.flush();
     if (!out)
@@ -231,7 +235,7 @@ int RunMain(const std::vector<std::string>& args, const PasswordSource& password
     std::string databasePath;
     try {
         const CommandLine line = ParseCommandLine(args);
-        if (!line.operands.empty())
+        if (!line.operands.empty() && line.command != Command::Ftp)
             databasePath = line.command == Command::Import ? line.operands[1] : line.operands[0];
         RunCommand(line, passwords, in, out);
         return kExitSuccess;
