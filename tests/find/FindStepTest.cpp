@@ -47,28 +47,6 @@ TEST_P(FindStepCases, StepsSelectTheExpectedNodes) {
 INSTANTIATE_TEST_SUITE_P(Table, FindStepCases, ::testing::ValuesIn(FindCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FindStep, FindRestartsAtTheTopWhileFindNextContinues) {
-    NotesMgr mgr(nullptr);
-    FillFindSample(mgr);
-    FindOptions options;
-    options.text = u"note";
-    options.scope = FindInTitle;
-    NoteFinder finder(&rtf::BodyToPlainText);
-    const auto first = finder.Step(mgr, options, 0);
-    ASSERT_EQ(TitleOf(mgr, first), u"my note");
-    // Find Next goes on from the selection.
-    EXPECT_EQ(TitleOf(mgr, finder.Step(mgr, options, first.nodeId)), u"note-book");
-    // Find again: the database item is selected and the flag cleared.
-    finder.Restart();
-    EXPECT_EQ(TitleOf(mgr, finder.Step(mgr, options, 0)), u"my note");
-    // A selection moved by hand is where Find Next starts.
-    int32_t notes = -1;
-    for (const auto& [id, node] : mgr.nodes)
-        if (node.title == u"notes")
-            notes = id;
-    EXPECT_EQ(TitleOf(mgr, finder.Step(mgr, options, notes)), kMiss);
-}
-
 TEST(FindStep, BlankTextChangesNothing) {
     NotesMgr mgr(nullptr);
     FillFindSample(mgr);
