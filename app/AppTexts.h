@@ -45,6 +45,7 @@ inline constexpr const char* commandLineAbout =
 inline constexpr const char* databaseArgument = "database";
 inline constexpr const char* databaseArgumentSyntax = "[database.nte]";
 inline constexpr const char* databaseArgumentHelp = "The database file to open.";
+inline constexpr const char* usageLine = "Usage: %1 [options] %2";
 inline constexpr const char* helpOptionHelp = "Displays this help.";
 inline constexpr const char* versionOptionHelp = "Displays the version.";
 inline constexpr const char* versionLine = "%1 (Marrowick Sealbook) %2";

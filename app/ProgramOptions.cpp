@@ -65,7 +65,8 @@ ProgramOptions ProgramOptions::Parse(const QStringList& arguments) {
         addHidden(parser, name, true);
     for (const char* name : kQtFlags)
         addHidden(parser, name, false);
-    parser.addPositionalArgument(fromUtf8(AppTexts::databaseArgument), fromUtf8(AppTexts::databaseArgumentHelp),
+    parser.addPositionalArgument(fromUtf8(AppTexts::databaseArgument),
+                                 fromUtf8(AppTexts::databaseArgumentHelp),
                                  fromUtf8(AppTexts::databaseArgumentSyntax));
 
     ProgramOptions result;
@@ -78,8 +79,11 @@ ProgramOptions ProgramOptions::Parse(const QStringList& arguments) {
         return refuse(parser.errorText());
     if (parser.isSet(help)) {
         result.action = Action::Help;
-        // Without an application object Qt cannot know the program's name.
-        result.text = parser.helpText().replace(QStringLiteral("<executable_name>"), program);
+        // Qt's usage line names the program by its whole path, or by a
+        // placeholder before the application object exists: ours replaces it.
+        const QString qtHelp = parser.helpText();
+        result.text = fromUtf8(AppTexts::usageLine).arg(program, fromUtf8(AppTexts::databaseArgumentSyntax)) +
+                      qtHelp.mid(qtHelp.indexOf(u'\n'));
         return result;
     }
     if (parser.isSet(version)) {
