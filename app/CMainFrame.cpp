@@ -10,6 +10,9 @@
 #include "app/WindowPlacement.h"
 #include "core/Edition.h"
 #include "dialogs/DialogTexts.h"
+#include "ftp/CFTPManagerDlg.h"
+#include "ftp/CFTPSettingsDlg.h"
+#include "gui/DialogRunner.h"
 #include "gui/MessageBox.h"
 #include "gui/SettingsTable.h"
 #include "gui/ShellOpen.h"
@@ -74,6 +77,15 @@ QAction* CMainFrame::action(Command command) const {
 }
 
 void CMainFrame::CreateActions() {
+    // Toolbar pictures come from the desktop's icon theme, else from the one
+    // the program is built with.
+    const QString builtWith = QStringLiteral("breeze");
+    QIcon::setFallbackThemeName(builtWith);
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
+        QIcon::setThemeName(builtWith);
+    const QString systemIcons = QStringLiteral("/usr/share/icons");
+    if (!QIcon::themeSearchPaths().contains(systemIcons))
+        QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() << systemIcons);
     for (const CommandDef& def : Commands()) {
         if ((kHandheld ? def.padId : def.deskId) == 0)
             continue;
@@ -335,11 +347,13 @@ void CMainFrame::OnFtpManager() {
         ShowMessageBox(this, text(AppTexts::checkFtpSettings), MessageIcon::Stop);
         return;
     }
-    // The FTP manager window is not part of the program yet.
+    CFTPManagerDlg manager(m_app.settings(), this);
+    RunDialog(manager);
 }
 
 void CMainFrame::OnFtpSettings() {
-    // The FTP settings window is not part of the program yet.
+    CFTPSettingsDlg settings(m_app.settings(), this);
+    RunDialog(settings);
 }
 
 void CMainFrame::OpenHelpFile(const char* fileName) {

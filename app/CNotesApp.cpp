@@ -101,9 +101,6 @@ int CNotesApp::Main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(text(ControlTexts::organisation));
     QCoreApplication::setApplicationName(text(AppTexts::appTitle));
     QGuiApplication::setApplicationDisplayName(text(AppTexts::appTitle));
-    // Toolbar pictures come from the desktop's icon theme, else from the one
-    // the program is built with.
-    QIcon::setFallbackThemeName(QStringLiteral("breeze"));
 
     SingleInstance instance(QCoreApplication::applicationFilePath());
     if (kHandheld && !instance.claim())

@@ -3,6 +3,7 @@
 #include "cli/AttachmentFolder.h"
 #include "cli/CliError.h"
 #include "cli/CliTexts.h"
+#include "cli/FtpCommand.h"
 #include "cli/JsonMapping.h"
 #include "cli/TreeCheck.h"
 #include "cli/TreeListing.h"
@@ -213,6 +214,9 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
     case Command::Verify:
         runVerify(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), out);
         break;
+    case Command::Ftp:
+        RunFtpCommand(line, passwords, out);
+        break;
     }
     out.flush();
     if (!out)
@@ -234,7 +238,7 @@ int RunMain(const std::vector<std::string>& args, const PasswordSource& password
     std::string databasePath;
     try {
         const CommandLine line = ParseCommandLine(args);
-        if (!line.operands.empty())
+        if (!line.operands.empty() && line.command != Command::Ftp)
             databasePath = line.command == Command::Import ? line.operands[1] : line.operands[0];
         RunCommand(line, passwords, in, out);
         return kExitSuccess;
