@@ -19,15 +19,10 @@ static_assert(kPieceSize % DatabaseCipher::unitSize == 0);
 DecipheringSource::DecipheringSource(int fd, uint64_t size, const DatabaseCipher& cipher, std::string path)
     : m_fd(fd), m_remaining(size), m_cipher(cipher), m_path(std::move(path)) {}
 
-std::span<const uint8_t> DecipheringSource::next() {
-    const size_t want = static_cast<size_t>(std::min<uint64_t>(m_remaining, kPieceSize));
-    if (want == 0)
-        return {};
-    if (m_buffer.size() < want)
-        m_buffer.resize(want);
+size_t DecipheringSource::readFile(uint8_t* out, size_t size) {
     size_t got = 0;
-    while (got < want) {
-        const ssize_t n = ::read(m_fd, m_buffer.data() + got, want - got);
+    while (got < size) {
+        const ssize_t n = ::read(m_fd, out + got, size - got);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -37,8 +32,35 @@ std::span<const uint8_t> DecipheringSource::next() {
             break; // the file became shorter while it was read
         got += static_cast<size_t>(n);
     }
-    // A file that ends early ends the stream here; the reader reports what is missing.
-    m_remaining = got < want ? 0 : m_remaining - got;
+    // A file that ends early ends the stream here; the reader reports what is
+    // missing. One that grew is read only as far as its size at the start.
+    m_remaining = got < size ? 0 : m_remaining - got;
+    return got;
+}
+
+std::span<const uint8_t> DecipheringSource::next() {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(m_remaining, kPieceSize));
+    if (want == 0)
+        return {};
+    if (m_buffer.size() < want)
+        m_buffer.resize(want);
+    const size_t got = readFile(m_buffer.data(), want);
     m_cipher.decipher(m_buffer.data(), got);
     return {m_buffer.data(), got};
+}
+
+size_t DecipheringSource::readInto(uint8_t* out, size_t size) {
+    constexpr size_t unit = DatabaseCipher::unitSize;
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(m_remaining, size)) / unit * unit;
+    size_t done = 0;
+    // In slices, so that each is deciphered while it is still in the cache.
+    while (done < want) {
+        const size_t slice = std::min(want - done, kPieceSize);
+        const size_t got = readFile(out + done, slice);
+        m_cipher.decipher(out + done, got);
+        done += got;
+        if (got < slice)
+            break;
+    }
+    return done;
 }

@@ -18,8 +18,14 @@ public:
 
     std::span<const uint8_t> next() override;
     uint64_t remaining() const override { return m_remaining; }
+    // Whole cipher units, read and deciphered in place.
+    size_t readInto(uint8_t* out, size_t size) override;
 
 private:
+    // Reads up to `size` bytes; fewer only where the file ends early, which
+    // also ends the stream.
+    size_t readFile(uint8_t* out, size_t size);
+
     int m_fd;
     uint64_t m_remaining;
     const DatabaseCipher& m_cipher;

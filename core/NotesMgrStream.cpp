@@ -2,6 +2,7 @@
 // layout read.
 
 #include "core/FileError.h"
+#include "core/NodeMapReceiver.h"
 #include "core/NotesMgr.h"
 #include "core/StreamReader.h"
 #include "core/StreamWriter.h"
@@ -65,7 +66,7 @@ void readReminder(StreamReader& in, NoteRecord& n, bool legacyTimes) {
 void readTemplateValues(StreamReader& in, NoteRecord& n) {
     n.templateId = in.readInt32();
     for (auto& value : n.fieldValues)
-        value = in.readString();
+        in.readString(value);
 }
 
 // The start of the layouts from version 4 on.
@@ -74,9 +75,9 @@ void readHeadWithIcon(StreamReader& in, NoteRecord& n) {
     n.parentId = in.readInt32();
     n.iconIndex = in.readInt32();
     n.isFolder = in.readInt32();
-    n.title = in.readString();
-    n.body = in.readString();
-    n.link = in.readString();
+    in.readString(n.title);
+    in.readString(n.body);
+    in.readString(n.link);
     n.modifiedTime = in.readTimestamp();
 }
 
@@ -85,17 +86,17 @@ void readHeadWithoutIcon(StreamReader& in, NoteRecord& n) {
     n.nodeId = in.readInt32();
     n.parentId = in.readInt32();
     n.isFolder = in.readInt32();
-    n.title = in.readString();
-    n.body = in.readString();
+    in.readString(n.title);
+    in.readString(n.body);
 }
 
 void readNodeV1(StreamReader& in, NoteRecord& n) {
     n.nodeId = in.readInt32();
     n.parentId = in.readInt32();
     n.isFolder = in.readInt32();
-    n.title = in.readString();
+    in.readString(n.title);
     readLegacySeconds(in); // a time nobody kept, so it is not converted either
-    n.body = in.readString();
+    in.readString(n.body);
 }
 
 void readNodeV2(StreamReader& in, NoteRecord& n) {
@@ -119,22 +120,39 @@ void readNodeV5(StreamReader& in, NoteRecord& n) {
     readReminder(in, n, false);
 }
 
-void readNodeV6(StreamReader& in, NoteRecord& n) {
+void readNodeV6(StreamReader& in, NoteRecord& n, bool attachmentData) {
     readHeadWithIcon(in, n);
     readReminder(in, n, false);
     readTemplateValues(in, n);
-    n.attachmentName = in.readString();
+    in.readString(n.attachmentName);
     const int32_t size = in.readInt32();
     n.attachmentTime = in.readTimestamp();
-    n.attachmentData = in.readBlock(size);
+    if (attachmentData) {
+        in.readBlock(size, n.attachmentData);
+    } else {
+        in.requireCount(size, 1);
+        in.skip(static_cast<uint64_t>(size));
+    }
     n.attachmentSize = size;
 }
 
-using NodeLayout = void (*)(StreamReader&, NoteRecord&);
+// The layouts without attachments take no part in the choice.
+template <void (*Layout)(StreamReader&, NoteRecord&)>
+void withoutAttachment(StreamReader& in, NoteRecord& n, bool) {
+    Layout(in, n);
+}
+
+using NodeLayout = void (*)(StreamReader&, NoteRecord&, bool attachmentData);
 
 // The node layout of each stream version (index = version); 6 and 7 share one.
-constexpr NodeLayout kNodeLayouts[] = {nullptr,    readNodeV1, readNodeV2, readNodeV3,
-                                       readNodeV4, readNodeV5, readNodeV6, readNodeV6};
+constexpr NodeLayout kNodeLayouts[] = {nullptr,
+                                       withoutAttachment<readNodeV1>,
+                                       withoutAttachment<readNodeV2>,
+                                       withoutAttachment<readNodeV3>,
+                                       withoutAttachment<readNodeV4>,
+                                       withoutAttachment<readNodeV5>,
+                                       readNodeV6,
+                                       readNodeV6};
 static_assert(std::size(kNodeLayouts) == kCurrentFormatVersion + 1);
 
 void writeNode(StreamWriter& out, const NoteRecord& n) {
@@ -193,6 +211,13 @@ void NotesMgr::Serialize(StreamWriter& out) {
 }
 
 void NotesMgr::Serialize(StreamReader& in) {
+    NotesMgr loaded(nullptr);
+    NodeMapReceiver receiver(loaded.nodes);
+    loaded.Serialize(in, receiver);
+    TakeContent(loaded);
+}
+
+void NotesMgr::Serialize(StreamReader& in, NodeReceiver& receiver) {
     const uint16_t storedRandom = in.readWord();
     if (in.readWord() != kCheckWord)
         throw WrongPasswordError();
@@ -205,8 +230,8 @@ void NotesMgr::Serialize(StreamReader& in) {
     if (version < kOldestFormatVersion || version > kCurrentFormatVersion)
         damaged();
     loaded.nextNodeId = in.readInt32();
-    loaded.dbTitle = in.readString();
-    loaded.dbDescription = in.readString();
+    in.readString(loaded.dbTitle);
+    in.readString(loaded.dbDescription);
 
     if (version < kCurrentFormatVersion) {
         // Older streams hold no templates.
@@ -217,9 +242,9 @@ void NotesMgr::Serialize(StreamReader& in) {
         for (int32_t i = 0; i < count; ++i) {
             TemplateRecord t;
             t.templateId = in.readInt32();
-            t.name = in.readString();
+            in.readString(t.name);
             for (auto& caption : t.captions)
-                caption = in.readString();
+                in.readString(caption);
             loaded.templates.push_back(std::move(t));
         }
         loaded.nextTemplateId = in.readInt32();
@@ -228,27 +253,29 @@ void NotesMgr::Serialize(StreamReader& in) {
     const int32_t count = in.readInt32();
     in.requireCount(count, kMinNodeSize);
     const NodeLayout readNode = kNodeLayouts[version];
-    const NoteTimestamp now = NoteTimestamp::now();
+    const bool attachmentData = receiver.wantsAttachmentData();
+    // Every record starts from the same new node; assigning it keeps the
+    // storage of a record the receiver left in place.
+    const NoteRecord fresh(NoteTimestamp::now());
+    NoteRecord node(fresh);
+    bool anyNode = false;
+    int32_t highestId = 0;
     for (int32_t i = 0; i < count; ++i) {
-        NoteRecord node(now);
-        readNode(in, node);
+        node = fresh;
+        readNode(in, node, attachmentData);
         if (node.iconIndex == kNoIcon)
             node.iconIndex = node.isFolder ? kDefaultFolderIcon : kDefaultNoteIcon;
-        // Records come in ascending id order; a repeated id keeps the first record.
-        auto& map = loaded.nodes;
-        if (map.empty() || map.rbegin()->first < node.nodeId)
-            map.emplace_hint(map.end(), node.nodeId, std::move(node));
-        else
-            map.try_emplace(node.nodeId, std::move(node));
+        highestId = anyNode ? std::max(highestId, node.nodeId) : node.nodeId;
+        anyNode = true;
+        receiver.node(node);
     }
     in.skip(kTrailerSize);
 
     // New nodes must never take an id that a stored node already has.
-    if (!loaded.nodes.empty() && loaded.nodes.rbegin()->first >= loaded.nextNodeId)
-        loaded.nextNodeId = loaded.nodes.rbegin()->first == std::numeric_limits<int32_t>::max()
-                                ? loaded.nodes.rbegin()->first
-                                : loaded.nodes.rbegin()->first + 1;
+    if (anyNode && highestId >= loaded.nextNodeId)
+        loaded.nextNodeId = highestId == std::numeric_limits<int32_t>::max() ? highestId : highestId + 1;
     loaded.formatVersion = kCurrentFormatVersion;
     loaded.modified = 0;
+    loaded.nodes.swap(nodes); // the nodes went to the receiver; these stay
     TakeContent(loaded);
 }

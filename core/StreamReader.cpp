@@ -14,13 +14,8 @@ namespace {
     throw FileError(FileError::Kind::EndOfFile, std::string());
 }
 
-// 8-bit strings were written in the system's ANSI code page.
-std::u16string decodeAnsi(const std::vector<uint8_t>& bytes) {
-    std::u16string text(bytes.size(), u'\0');
-    for (size_t i = 0; i < bytes.size(); ++i)
-        text[i] = CodePage::fromCp1252(bytes[i]);
-    return text;
-}
+// Blocks from this size on are read past the piece buffer where the source allows.
+constexpr size_t kBulkSize = size_t{64} << 10;
 
 } // namespace
 
@@ -102,23 +97,37 @@ int64_t StreamReader::readInt64() {
     return static_cast<int64_t>(static_cast<uint64_t>(high) << 32 | low);
 }
 
+void StreamReader::readBulk(uint8_t* out, size_t size) {
+    const size_t first = std::min(size, static_cast<size_t>(m_end - m_pos));
+    if (first > 0) {
+        std::memcpy(out, m_pos, first);
+        m_pos += first;
+        out += first;
+        size -= first;
+    }
+    // The piece is used up here, so the source may hand whole units straight in.
+    while (size >= kBulkSize) {
+        const size_t got = m_source->readInto(out, size);
+        if (got == 0)
+            break;
+        out += got;
+        size -= got;
+    }
+    readBytes(out, size);
+}
+
 std::vector<uint8_t> StreamReader::readBlock(int64_t size) {
+    std::vector<uint8_t> block;
+    readBlock(size, block);
+    return block;
+}
+
+void StreamReader::readBlock(int64_t size, std::vector<uint8_t>& into) {
     if (size < 0)
         endOfData();
     require(static_cast<uint64_t>(size));
-    // Appended piece by piece into reserved room: no pass that zero-fills
-    // megabytes of attachment only to overwrite them.
-    const auto want = static_cast<size_t>(size);
-    std::vector<uint8_t> block;
-    block.reserve(want);
-    while (block.size() < want) {
-        if (m_pos == m_end && !refill())
-            endOfData();
-        const size_t take = std::min(want - block.size(), static_cast<size_t>(m_end - m_pos));
-        block.insert(block.end(), m_pos, m_pos + take);
-        m_pos += take;
-    }
-    return block;
+    into.resize(static_cast<size_t>(size));
+    readBulk(into.data(), into.size());
 }
 
 NoteTimestamp StreamReader::readTimestamp() {
@@ -144,6 +153,12 @@ uint64_t StreamReader::readLength() {
 }
 
 std::u16string StreamReader::readString() {
+    std::u16string text;
+    readString(text);
+    return text;
+}
+
+void StreamReader::readString(std::u16string& into) {
     bool utf16 = false;
     uint64_t count = readByte();
     if (count == 0xFF) {
@@ -159,16 +174,21 @@ std::u16string StreamReader::readString() {
             count = word < 0xFFFF ? word : readLength();
     }
 
-    if (!utf16)
-        return decodeAnsi(readBlock(static_cast<int64_t>(count)));
+    if (!utf16) {
+        // 8-bit strings were written in the system's ANSI code page.
+        require(count);
+        into.resize(static_cast<size_t>(count));
+        for (char16_t& c : into)
+            c = CodePage::fromCp1252(readByte());
+        return;
+    }
 
     if (count > remaining() / 2)
         endOfData();
-    std::u16string text(static_cast<size_t>(count), u'\0');
-    readBytes(reinterpret_cast<uint8_t*>(text.data()), text.size() * 2);
+    into.resize(static_cast<size_t>(count));
+    readBulk(reinterpret_cast<uint8_t*>(into.data()), into.size() * 2);
     if constexpr (std::endian::native == std::endian::big) {
-        for (char16_t& c : text)
+        for (char16_t& c : into)
             c = static_cast<char16_t>((c >> 8) | (c << 8));
     }
-    return text;
 }

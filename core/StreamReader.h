@@ -34,8 +34,12 @@ public:
     // `size` bytes into a fresh buffer; a negative or too large size is refused
     // before the buffer is allocated.
     std::vector<uint8_t> readBlock(int64_t size);
+    // The same into `into`, whose storage is reused when large enough.
+    void readBlock(int64_t size, std::vector<uint8_t>& into);
     // A string in the UTF-16 or the 8-bit form (8-bit text is Windows-1252).
     std::u16string readString();
+    // The same into `into`, whose storage is reused when large enough.
+    void readString(std::u16string& into);
     // Six words: year, month, day of week, day, hour, minute.
     NoteTimestamp readTimestamp();
     void skip(uint64_t size);
@@ -49,6 +53,8 @@ public:
 
 private:
     bool refill();
+    // Fills `out` from the current piece, then straight from the source.
+    void readBulk(uint8_t* out, size_t size);
     uint64_t readLength();
 
     std::unique_ptr<MemorySource> m_ownSource;
