@@ -4,6 +4,7 @@
 #include "cli/CliError.h"
 #include "cli/CliTexts.h"
 #include "cli/JsonMapping.h"
+#include "cli/NodeLookup.h"
 #include "cli/TreeCheck.h"
 #include "cli/TreeListing.h"
 #include "cli/Utf.h"
@@ -36,6 +37,14 @@ std::unique_ptr<NotesMgr> loadDatabase(const std::string& path, const std::u16st
     return mgr;
 }
 
+// The database fields and templates only; the nodes are read by the caller
+// (ls, show and verify read them one at a time through NotesMgr::Scan).
+std::unique_ptr<NotesMgr> databaseFor(const std::u16string& password) {
+    auto mgr = std::make_unique<NotesMgr>(nullptr);
+    mgr->password = password;
+    return mgr;
+}
+
 // One line of a listing: control characters would break the line structure.
 std::string displayLine(const std::u16string& s) {
     std::string text = ToUtf8(s);
@@ -54,26 +63,28 @@ int32_t parseNodeId(const std::string& text) {
     return id;
 }
 
-void runLs(const NotesMgr& mgr, std::ostream& out) {
-    const TreeListing listing = ListTree(mgr);
-    const auto line = [&](const NoteRecord& node, int depth) {
+void runLs(const TreeSkeleton& skeleton, std::ostream& out) {
+    const TreeListing listing = ListTree(skeleton);
+    const auto line = [&](const TreeEntry& node, int depth) {
         out << std::string(static_cast<size_t>(depth) * 2, ' ') << displayLine(node.title)
             << (node.isFolder ? "/" : "") << "  [" << node.nodeId << "]\n";
     };
     for (const ListedNode& item : listing.shown)
-        line(*mgr.FindNode(item.nodeId), item.depth);
+        line(skeleton.nodes[item.index], item.depth);
     if (!listing.unreachable.empty()) {
         out << CliTexts::unreachableHeading << "\n";
         for (int32_t id : listing.unreachable)
-            line(*mgr.FindNode(id), 1);
+            line(*skeleton.find(id), 1);
     }
 }
 
-void runShow(const NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
+void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
     const std::string& idText = line.operands[1];
-    const NoteRecord* node = mgr.FindNode(parseNodeId(idText));
-    if (!node)
+    const int32_t nodeId = parseNodeId(idText);
+    const std::optional<NoteRecord> found = ReadOneNode(mgr, line.operands[0], nodeId);
+    if (!found)
         throw CliError(FormatText(CliTexts::noSuchNode, {idText}));
+    const NoteRecord* node = &*found;
     if (line.rawRtf) {
         out << ToUtf8(node->body);
         return;
@@ -110,9 +121,9 @@ void runShow(const NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
     }
 }
 
-void runVerify(const NotesMgr& mgr, std::ostream& out) {
+void runVerify(const NotesMgr& mgr, const TreeSkeleton& skeleton, std::ostream& out) {
     int64_t folders = 0, notes = 0, attachments = 0, bytes = 0;
-    for (const auto& [id, node] : mgr.nodes) {
+    for (const TreeEntry& node : skeleton.nodes) {
         // The root is the database itself, not one of its folders.
         if (node.parentId != -1)
             (node.isFolder ? folders : notes) += 1;
@@ -121,14 +132,14 @@ void runVerify(const NotesMgr& mgr, std::ostream& out) {
             bytes += node.attachmentSize;
         }
     }
-    out << CliTexts::countNodes << ": " << mgr.nodes.size() << "\n"
+    out << CliTexts::countNodes << ": " << skeleton.nodes.size() << "\n"
         << CliTexts::countFolders << ": " << folders << "\n"
         << CliTexts::countNotes << ": " << notes << "\n"
         << CliTexts::countTemplates << ": " << mgr.templates.size() << "\n"
         << CliTexts::countAttachments << ": " << attachments << "\n"
         << CliTexts::countAttachmentBytes << ": " << bytes << "\n";
     out.flush();
-    if (auto problem = FindTreeProblem(mgr))
+    if (auto problem = FindTreeProblem(skeleton))
         throw CliError(*problem);
 }
 
@@ -186,11 +197,13 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
     case Command::Help:
         out << CliTexts::usage;
         break;
-    case Command::Ls:
-        runLs(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), out);
+    case Command::Ls: {
+        auto mgr = databaseFor(passwords.Password(line.passwordFile, false));
+        runLs(ReadSkeleton(*mgr, line.operands[0], true), out);
         break;
+    }
     case Command::Show:
-        runShow(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), line, out);
+        runShow(*databaseFor(passwords.Password(line.passwordFile, false)), line, out);
         break;
     case Command::Export: {
         auto mgr = loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false));
@@ -210,9 +223,12 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
         mgr->Save(path);
         break;
     }
-    case Command::Verify:
-        runVerify(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), out);
+    case Command::Verify: {
+        auto mgr = databaseFor(passwords.Password(line.passwordFile, false));
+        const TreeSkeleton skeleton = ReadSkeleton(*mgr, line.operands[0], false);
+        runVerify(*mgr, skeleton, out);
         break;
+    }
     }
     out.flush();
     if (!out)
