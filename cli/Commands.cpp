@@ -46,12 +46,19 @@ std::unique_ptr<NotesMgr> databaseFor(const std::u16string& password) {
 }
 
 // One line of a listing: control characters would break the line structure.
-std::string displayLine(const std::u16string& s) {
-    std::string text = ToUtf8(s);
-    for (auto& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
+void appendDisplayLine(std::string& text, std::u16string_view s) {
+    const size_t start = text.size();
+    AppendUtf8(text, s);
+    for (size_t i = start; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F)
+            text[i] = ' ';
     }
+}
+
+std::string displayLine(const std::u16string& s) {
+    std::string text;
+    appendDisplayLine(text, s);
     return text;
 }
 
@@ -65,17 +72,29 @@ int32_t parseNodeId(const std::string& text) {
 
 void runLs(const TreeSkeleton& skeleton, std::ostream& out) {
     const TreeListing listing = ListTree(skeleton);
+    // Lines are gathered and written in large pieces.
+    constexpr size_t kPiece = size_t{64} << 10;
+    std::string text;
     const auto line = [&](const TreeEntry& node, int depth) {
-        out << std::string(static_cast<size_t>(depth) * 2, ' ') << displayLine(node.title)
-            << (node.isFolder ? "/" : "") << "  [" << node.nodeId << "]\n";
+        if (text.size() > kPiece) {
+            out << text;
+            text.clear();
+        }
+        text.append(static_cast<size_t>(depth) * 2, ' ');
+        appendDisplayLine(text, skeleton.title(node));
+        text += node.isFolder ? "/  [" : "  [";
+        text += std::to_string(node.nodeId);
+        text += "]\n";
     };
     for (const ListedNode& item : listing.shown)
         line(skeleton.nodes[item.index], item.depth);
     if (!listing.unreachable.empty()) {
-        out << CliTexts::unreachableHeading << "\n";
+        text += CliTexts::unreachableHeading;
+        text += "\n";
         for (int32_t id : listing.unreachable)
             line(*skeleton.find(id), 1);
     }
+    out << text;
 }
 
 void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {

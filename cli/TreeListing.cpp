@@ -31,7 +31,7 @@ char16_t foldUnit(char16_t c) {
 
 } // namespace
 
-int CompareTitlesNoCase(const std::u16string& a, const std::u16string& b) {
+int CompareTitlesNoCase(std::u16string_view a, std::u16string_view b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         const char16_t x = foldUnit(a[i]);
@@ -44,12 +44,12 @@ int CompareTitlesNoCase(const std::u16string& a, const std::u16string& b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-bool SiblingLess(const TreeEntry& a, const TreeEntry& b) {
+bool SiblingLess(const TreeSkeleton& skeleton, const TreeEntry& a, const TreeEntry& b) {
     const bool aFolder = a.isFolder != 0;
     const bool bFolder = b.isFolder != 0;
     if (aFolder != bFolder)
         return aFolder;
-    return CompareTitlesNoCase(a.title, b.title) < 0;
+    return CompareTitlesNoCase(skeleton.title(a), skeleton.title(b)) < 0;
 }
 
 TreeListing ListTree(const TreeSkeleton& skeleton) {
@@ -81,7 +81,7 @@ TreeListing ListTree(const TreeSkeleton& skeleton) {
         if (parentOf[i] != kNone)
             children[fill[parentOf[i]]++] = i;
     }
-    const auto less = [&nodes](size_t a, size_t b) { return SiblingLess(nodes[a], nodes[b]); };
+    const auto less = [&](size_t a, size_t b) { return SiblingLess(skeleton, nodes[a], nodes[b]); };
     for (size_t p = 0; p < n; ++p) {
         if (start[p + 1] - start[p] > 1)
             std::stable_sort(children.begin() + static_cast<std::ptrdiff_t>(start[p]),

@@ -28,7 +28,7 @@ TreeListing ListTree(const TreeSkeleton& skeleton);
 TreeListing ListTree(const NotesMgr& mgr);
 
 // <0, 0 or >0 comparing two titles case-insensitively.
-int CompareTitlesNoCase(const std::u16string& a, const std::u16string& b);
+int CompareTitlesNoCase(std::u16string_view a, std::u16string_view b);
 
 // The display order of two siblings: folders before notes, then by title.
-bool SiblingLess(const TreeEntry& a, const TreeEntry& b);
+bool SiblingLess(const TreeSkeleton& skeleton, const TreeEntry& a, const TreeEntry& b);

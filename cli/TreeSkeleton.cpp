@@ -6,11 +6,20 @@
 
 namespace {
 
+constexpr size_t kTitleRoom = 32;
+
 class SkeletonReceiver : public NodeReceiver {
 public:
-    SkeletonReceiver(std::vector<TreeEntry>& nodes, bool titles) : m_nodes(nodes), m_titles(titles) {}
+    SkeletonReceiver(TreeSkeleton& skeleton, bool titles)
+        : m_nodes(skeleton.nodes), m_titles(skeleton.titles), m_keepTitles(titles) {}
 
     bool wantsAttachmentData() const override { return false; }
+    void expect(int32_t count) override {
+        m_nodes.reserve(static_cast<size_t>(count));
+        // Room for short titles; what is never filled costs nothing.
+        if (m_keepTitles)
+            m_titles.reserve(static_cast<size_t>(count) * kTitleRoom);
+    }
 
     void node(NoteRecord& record) override {
         if (!m_nodes.empty() && m_nodes.back().nodeId >= record.nodeId)
@@ -22,9 +31,12 @@ public:
         entry.attachmentSize = record.attachmentSize;
         // A stored attachment always holds exactly its stored size.
         entry.attachmentBytes = static_cast<uint64_t>(std::max(record.attachmentSize, 0));
-        if (m_titles)
-            entry.title = record.title;
-        m_nodes.push_back(std::move(entry));
+        if (m_keepTitles) {
+            entry.titleStart = m_titles.size();
+            entry.titleLength = record.title.size();
+            m_titles += record.title;
+        }
+        m_nodes.push_back(entry);
     }
 
     // Ids in ascending order, the first record of a repeated id kept, as a load keeps them.
@@ -41,7 +53,8 @@ public:
 
 private:
     std::vector<TreeEntry>& m_nodes;
-    bool m_titles;
+    std::u16string& m_titles;
+    bool m_keepTitles;
     bool m_ordered = true;
 };
 
@@ -64,15 +77,17 @@ TreeSkeleton SkeletonOf(const NotesMgr& mgr) {
         entry.isFolder = node.isFolder;
         entry.attachmentSize = node.attachmentSize;
         entry.attachmentBytes = node.attachmentData.size();
-        entry.title = node.title;
-        skeleton.nodes.push_back(std::move(entry));
+        entry.titleStart = skeleton.titles.size();
+        entry.titleLength = node.title.size();
+        skeleton.titles += node.title;
+        skeleton.nodes.push_back(entry);
     }
     return skeleton;
 }
 
 TreeSkeleton ReadSkeleton(NotesMgr& mgr, const std::string& path, bool titles) {
     TreeSkeleton skeleton;
-    SkeletonReceiver receiver(skeleton.nodes, titles);
+    SkeletonReceiver receiver(skeleton, titles);
     mgr.Scan(path, receiver);
     receiver.finish();
     skeleton.nextNodeId = mgr.nextNodeId;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct TreeEntry {
@@ -18,15 +19,22 @@ struct TreeEntry {
     // The attachment bytes present; a database built in memory may let them
     // differ from attachmentSize.
     uint64_t attachmentBytes = 0;
-    std::u16string title;
+    // Where the title lies in the skeleton's titles.
+    size_t titleStart = 0;
+    size_t titleLength = 0;
 };
 
 struct TreeSkeleton {
     int32_t nextNodeId = 0;
     // Ascending nodeId, each id once.
     std::vector<TreeEntry> nodes;
+    // Every title one after the other: one buffer rather than one per node.
+    std::u16string titles;
 
     const TreeEntry* find(int32_t nodeId) const;
+    std::u16string_view title(const TreeEntry& entry) const {
+        return std::u16string_view(titles).substr(entry.titleStart, entry.titleLength);
+    }
 };
 
 TreeSkeleton SkeletonOf(const NotesMgr& mgr);

@@ -44,10 +44,17 @@ bool IsWellFormedUtf16(std::u16string_view s) {
 
 std::string ToUtf8(std::u16string_view s) {
     std::string out;
-    out.reserve(s.size());
+    AppendUtf8(out, s);
+    return out;
+}
+
+void AppendUtf8(std::string& out, std::u16string_view s) {
+    out.reserve(out.size() + s.size());
     for (size_t i = 0; i < s.size(); ++i) {
         const char16_t c = s[i];
-        if (isHigh(c) && i + 1 < s.size() && isLow(s[i + 1])) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (isHigh(c) && i + 1 < s.size() && isLow(s[i + 1])) {
             appendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (s[i + 1] - 0xDC00));
             ++i;
         } else if (isHigh(c) || isLow(c)) {
@@ -56,7 +63,6 @@ std::string ToUtf8(std::u16string_view s) {
             appendUtf8(out, c);
         }
     }
-    return out;
 }
 
 std::optional<std::u16string> FromUtf8(std::string_view s) {

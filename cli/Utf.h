@@ -12,6 +12,8 @@ bool IsWellFormedUtf16(std::u16string_view s);
 
 // UTF-8 for display; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view s);
+// The same, appended to `out`.
+void AppendUtf8(std::string& out, std::u16string_view s);
 
 // UTF-16 from UTF-8; nothing when the bytes are not well-formed UTF-8
 // (truncated or overlong sequences, encoded surrogates, values past U+10FFFF).

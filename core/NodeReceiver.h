@@ -14,6 +14,9 @@ public:
     // attachmentSize keeps the stored size.
     virtual bool wantsAttachmentData() const { return true; }
 
+    // The number of node records the stream announces, before the first one.
+    virtual void expect(int32_t count) { (void)count; }
+
     // One record, with the defaults of a new node where its layout has no
     // field. The receiver may change it or move from it: the reader refills
     // it for the next node. Records come in stream order, which may repeat

@@ -252,6 +252,7 @@ void NotesMgr::Serialize(StreamReader& in, NodeReceiver& receiver) {
 
     const int32_t count = in.readInt32();
     in.requireCount(count, kMinNodeSize);
+    receiver.expect(count);
     const NodeLayout readNode = kNodeLayouts[version];
     const bool attachmentData = receiver.wantsAttachmentData();
     // Every record starts from the same new node; assigning it keeps the

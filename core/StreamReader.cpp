@@ -78,15 +78,27 @@ uint8_t StreamReader::readByte() {
     return *m_pos++;
 }
 
+// The fixed-size fields: straight from the piece when it holds them whole,
+// which is nearly always.
+template <size_t N> const uint8_t* StreamReader::fieldBytes(uint8_t (&spare)[N]) {
+    if (static_cast<size_t>(m_end - m_pos) >= N) {
+        const uint8_t* b = m_pos;
+        m_pos += N;
+        return b;
+    }
+    readBytes(spare, N);
+    return spare;
+}
+
 uint16_t StreamReader::readWord() {
-    uint8_t b[2];
-    readBytes(b, sizeof b);
+    uint8_t spare[2];
+    const uint8_t* b = fieldBytes(spare);
     return static_cast<uint16_t>(b[0] | (b[1] << 8));
 }
 
 int32_t StreamReader::readInt32() {
-    uint8_t b[4];
-    readBytes(b, sizeof b);
+    uint8_t spare[4];
+    const uint8_t* b = fieldBytes(spare);
     return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
                                 static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
 }
@@ -131,13 +143,16 @@ void StreamReader::readBlock(int64_t size, std::vector<uint8_t>& into) {
 }
 
 NoteTimestamp StreamReader::readTimestamp() {
+    uint8_t spare[12];
+    const uint8_t* b = fieldBytes(spare);
+    const auto word = [b](int i) { return static_cast<uint16_t>(b[2 * i] | (b[2 * i + 1] << 8)); };
     NoteTimestamp ts;
-    ts.year = readWord();
-    ts.month = readWord();
-    ts.dayOfWeek = readWord();
-    ts.day = readWord();
-    ts.hour = readWord();
-    ts.minute = readWord();
+    ts.year = word(0);
+    ts.month = word(1);
+    ts.dayOfWeek = word(2);
+    ts.day = word(3);
+    ts.hour = word(4);
+    ts.minute = word(5);
     return ts;
 }
 

@@ -53,6 +53,7 @@ public:
 
 private:
     bool refill();
+    template <size_t N> const uint8_t* fieldBytes(uint8_t (&spare)[N]);
     // Fills `out` from the current piece, then straight from the source.
     void readBulk(uint8_t* out, size_t size);
     uint64_t readLength();
