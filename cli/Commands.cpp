@@ -5,6 +5,7 @@
 #include "cli/CliTexts.h"
 #include "cli/JsonMapping.h"
 #include "cli/NodeLookup.h"
+#include "cli/TerminalText.h"
 #include "cli/TreeCheck.h"
 #include "cli/TreeListing.h"
 #include "cli/Utf.h"
@@ -100,19 +101,22 @@ void runLs(const TreeSkeleton& skeleton, std::ostream& out) {
 void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
     const std::string& idText = line.operands[1];
     const int32_t nodeId = parseNodeId(idText);
-    const std::optional<NoteRecord> found = ReadOneNode(mgr, line.operands[0], nodeId);
+    std::optional<NoteRecord> found = ReadOneNode(mgr, line.operands[0], nodeId);
     if (!found)
         throw CliError(FormatText(CliTexts::noSuchNode, {idText}));
-    const NoteRecord* node = &*found;
+    NoteRecord* node = &*found;
     if (line.rawRtf) {
         out << ToUtf8(node->body);
         return;
     }
-    const std::string body = ToUtf8(BodyAsPlainText(node->body));
-    if (line.bodyOnly) {
-        out << body;
-        if (!body.empty() && body.back() != '\n')
+    const auto writeBody = [&] {
+        const char16_t last = WriteBodyAsPlainText(
+            std::move(node->body), [&out](std::u16string_view piece) { WriteUtf8(out, piece); });
+        if (last != 0 && last != u'\n')
             out << "\n";
+    };
+    if (line.bodyOnly) {
+        writeBody();
         return;
     }
     out << CliTexts::titleLabel << " " << displayLine(node->title) << "\n";
@@ -133,11 +137,16 @@ void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
     if (!node->attachmentName.empty() || node->attachmentSize > 0)
         out << CliTexts::attachmentLabel << " " << displayLine(node->attachmentName) << " ("
             << node->attachmentSize << " " << CliTexts::bytesUnit << ")\n";
-    if (!body.empty()) {
-        out << "\n" << body;
-        if (body.back() != '\n')
+    // The body is shown after a blank line, unless it shows as nothing.
+    bool started = false;
+    const char16_t last = WriteBodyAsPlainText(std::move(node->body), [&](std::u16string_view piece) {
+        if (!started)
             out << "\n";
-    }
+        started = true;
+        WriteUtf8(out, piece);
+    });
+    if (last != 0 && last != u'\n')
+        out << "\n";
 }
 
 void runVerify(const NotesMgr& mgr, const TreeSkeleton& skeleton, std::ostream& out) {
@@ -194,20 +203,21 @@ void runImport(const CommandLine& line, const PasswordSource& passwords, std::is
 } // namespace
 
 std::u16string BodyAsPlainText(const std::u16string& body) {
+    std::u16string text;
+    WriteBodyAsPlainText(std::u16string(body), [&text](std::u16string_view piece) { text += piece; });
+    return text;
+}
+
+char16_t WriteBodyAsPlainText(std::u16string&& body, const std::function<void(std::u16string_view)>& out) {
 #if SEALBOOK_CLI_HAVE_RTF
-    const std::u16string text = rtf::BodyToPlainText(body);
+    TerminalText text(rtf::IsRtfBody(body), out);
+    rtf::BodyToPlainText(std::move(body), [&text](std::u16string_view piece) { text.add(piece); });
 #else
-    const std::u16string& text = body;
+    TerminalText text(false, out);
+    text.add(body);
 #endif
-    // Paragraphs end in "\r\n" in the stored text; a terminal wants "\n".
-    std::u16string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            continue;
-        out += text[i];
-    }
-    return out;
+    text.finish();
+    return text.last();
 }
 
 void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::istream& in,

@@ -1,5 +1,7 @@
 #include "cli/Utf.h"
 
+#include <ostream>
+
 namespace {
 
 bool isHigh(char16_t c) {
@@ -62,6 +64,21 @@ void AppendUtf8(std::string& out, std::u16string_view s) {
         } else {
             appendUtf8(out, c);
         }
+    }
+}
+
+void WriteUtf8(std::ostream& out, std::u16string_view s) {
+    constexpr size_t kPiece = size_t{32} << 10;
+    std::string piece;
+    while (!s.empty()) {
+        size_t n = std::min(kPiece, s.size());
+        // A surrogate pair stays in one piece.
+        if (n < s.size() && isHigh(s[n - 1]) && isLow(s[n]))
+            ++n;
+        piece.clear();
+        AppendUtf8(piece, s.substr(0, n));
+        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        s.remove_prefix(n);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/CodePage.h"
 #include "core/FileError.h"
+#include "core/LargePages.h"
 #include "core/MemorySource.h"
 
 #include <algorithm>
@@ -138,6 +139,7 @@ void StreamReader::readBlock(int64_t size, std::vector<uint8_t>& into) {
     if (size < 0)
         endOfData();
     require(static_cast<uint64_t>(size));
+    LargePages::reserve(into, static_cast<size_t>(size));
     into.resize(static_cast<size_t>(size));
     readBulk(into.data(), into.size());
 }
@@ -200,6 +202,7 @@ void StreamReader::readString(std::u16string& into) {
 
     if (count > remaining() / 2)
         endOfData();
+    LargePages::reserve(into, static_cast<size_t>(count));
     into.resize(static_cast<size_t>(count));
     readBulk(reinterpret_cast<uint8_t*>(into.data()), into.size() * 2);
     if constexpr (std::endian::native == std::endian::big) {

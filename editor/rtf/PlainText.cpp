@@ -40,6 +40,21 @@ std::u16string BodyToPlainText(const std::u16string& body) {
     return parser.takeText();
 }
 
+void BodyToPlainText(std::u16string&& body, const std::function<void(std::u16string_view)>& piece) {
+    if (!IsRtfBody(body)) {
+        piece(body);
+        return;
+    }
+    const std::string_view bytes = CodePage::toAnsiInPlace(body);
+    RtfParser parser(RtfParser::Mode::TextOnly);
+    parser.setTextSink(piece);
+    parser.parse(bytes);
+    const std::u16string rest = parser.takeText();
+    if (!rest.empty()) {
+        piece(rest);
+    }
+}
+
 std::u16string DocumentPlainText(const Document& doc) {
     std::u16string text;
     for (size_t i = 0; i < doc.paragraphs.size(); ++i) {

@@ -4,7 +4,9 @@
 
 #include "editor/rtf/RichText.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace rtf {
 
@@ -19,6 +21,11 @@ std::string BodyToRtfBytes(const std::u16string& body);
 // The text find searches: a plain body unchanged; for an RTF body the visible
 // text, paragraphs separated by "\r\n", without list markers or pictures.
 std::u16string BodyToPlainText(const std::u16string& body);
+
+// The same text handed to `piece` in parts as it is made, for bodies too
+// long to hold twice: `body` is used up (its storage holds the RTF bytes
+// while they are read).
+void BodyToPlainText(std::u16string&& body, const std::function<void(std::u16string_view)>& piece);
 
 // The same text taken from a document already read.
 std::u16string DocumentPlainText(const Document& doc);
