@@ -5,17 +5,13 @@
 #include "cli/CliTexts.h"
 #include "cli/JsonMapping.h"
 #include "cli/NodeLookup.h"
-#include "cli/TerminalText.h"
+#include "cli/ShownBody.h"
 #include "cli/TreeCheck.h"
 #include "cli/TreeListing.h"
 #include "cli/Utf.h"
 #include "core/FileError.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
-
-#if SEALBOOK_CLI_HAVE_RTF
-#include "editor/rtf/PlainText.h"
-#endif
 
 #include <cerrno>
 #include <charconv>
@@ -101,17 +97,20 @@ void runLs(const TreeSkeleton& skeleton, std::ostream& out) {
 void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
     const std::string& idText = line.operands[1];
     const int32_t nodeId = parseNodeId(idText);
-    std::optional<NoteRecord> found = ReadOneNode(mgr, line.operands[0], nodeId);
+    // The body is taken in the form its plain text is made from, unless it
+    // is to be shown as stored.
+    ShownBody body;
+    const std::optional<NoteRecord> found =
+        ReadOneNode(mgr, line.operands[0], nodeId, line.rawRtf ? nullptr : &body);
     if (!found)
         throw CliError(FormatText(CliTexts::noSuchNode, {idText}));
-    NoteRecord* node = &*found;
+    const NoteRecord* node = &*found;
     if (line.rawRtf) {
-        out << ToUtf8(node->body);
+        WriteUtf8(out, node->body);
         return;
     }
     const auto writeBody = [&] {
-        const char16_t last = WriteBodyAsPlainText(
-            std::move(node->body), [&out](std::u16string_view piece) { WriteUtf8(out, piece); });
+        const char16_t last = body.write([&out](std::u16string_view piece) { WriteUtf8(out, piece); });
         if (last != 0 && last != u'\n')
             out << "\n";
     };
@@ -139,7 +138,7 @@ void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
             << node->attachmentSize << " " << CliTexts::bytesUnit << ")\n";
     // The body is shown after a blank line, unless it shows as nothing.
     bool started = false;
-    const char16_t last = WriteBodyAsPlainText(std::move(node->body), [&](std::u16string_view piece) {
+    const char16_t last = body.write([&](std::u16string_view piece) {
         if (!started)
             out << "\n";
         started = true;
@@ -203,21 +202,12 @@ void runImport(const CommandLine& line, const PasswordSource& passwords, std::is
 } // namespace
 
 std::u16string BodyAsPlainText(const std::u16string& body) {
+    ShownBody shown;
+    shown.start(body.size());
+    shown.piece(body);
     std::u16string text;
-    WriteBodyAsPlainText(std::u16string(body), [&text](std::u16string_view piece) { text += piece; });
+    shown.write([&text](std::u16string_view piece) { text += piece; });
     return text;
-}
-
-char16_t WriteBodyAsPlainText(std::u16string&& body, const std::function<void(std::u16string_view)>& out) {
-#if SEALBOOK_CLI_HAVE_RTF
-    TerminalText text(rtf::IsRtfBody(body), out);
-    rtf::BodyToPlainText(std::move(body), [&text](std::u16string_view piece) { text.add(piece); });
-#else
-    TerminalText text(false, out);
-    text.add(body);
-#endif
-    text.finish();
-    return text.last();
 }
 
 void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::istream& in,

@@ -25,8 +25,5 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
                 std::ostream& out);
 
 // A stored body as plain text for the terminal (RTF converted, plain text as
-// is, line ends as TerminalText makes them).
+// is, line ends as ShownBody makes them).
 std::u16string BodyAsPlainText(const std::u16string& body);
-// The same handed to `out` in pieces; `body` is used up. Returns the last
-// character given, 0 when the text is empty.
-char16_t WriteBodyAsPlainText(std::u16string&& body, const std::function<void(std::u16string_view)>& out);

@@ -6,9 +6,13 @@ namespace {
 
 class OneNodeReceiver : public NodeReceiver {
 public:
-    explicit OneNodeReceiver(int32_t nodeId) : m_nodeId(nodeId) {}
+    OneNodeReceiver(int32_t nodeId, StringPieces* body) : m_nodeId(nodeId), m_body(body) {}
 
     bool wantsAttachmentData() const override { return false; }
+
+    StringPieces* bodyPieces(const NoteRecord& record) override {
+        return record.nodeId == m_nodeId && !found ? m_body : nullptr;
+    }
 
     void node(NoteRecord& record) override {
         // The first record of an id is the one a load keeps.
@@ -20,12 +24,14 @@ public:
 
 private:
     int32_t m_nodeId;
+    StringPieces* m_body;
 };
 
 } // namespace
 
-std::optional<NoteRecord> ReadOneNode(NotesMgr& mgr, const std::string& path, int32_t nodeId) {
-    OneNodeReceiver receiver(nodeId);
+std::optional<NoteRecord> ReadOneNode(NotesMgr& mgr, const std::string& path, int32_t nodeId,
+                                      StringPieces* body) {
+    OneNodeReceiver receiver(nodeId, body);
     mgr.Scan(path, receiver);
     return std::move(receiver.found);
 }

@@ -119,8 +119,7 @@ bool copyAsciiBlock(const char16_t* src, char* dst) {
 #endif
 }
 
-// Each character as its 1252 byte, '?' where 1252 has none. `dst` may be
-// the storage of `src` itself: byte i is written only after character i is read.
+// Each character as its 1252 byte, '?' where 1252 has none.
 void narrow1252(const char16_t* src, char* dst, size_t n, std::vector<size_t>* unrepresentable) {
     size_t i = 0;
     while (i < n) {
@@ -523,12 +522,6 @@ void CodePage::appendUtf16(std::u16string& out, std::string_view bytes, int code
         return cutOff ? bytes.size() : 1;
     });
     out.resize(used);
-}
-
-std::string_view CodePage::toAnsiInPlace(std::u16string& text) {
-    char* bytes = reinterpret_cast<char*>(text.data());
-    narrow1252(text.data(), bytes, text.size(), nullptr);
-    return std::string_view(bytes, text.size());
 }
 
 std::string CodePage::fromUtf16(std::u16string_view text, int codePage,

@@ -37,11 +37,6 @@ public:
     static std::string fromUtf16(std::u16string_view text, int codePage = kAnsi,
                                  std::vector<size_t>* unrepresentable = nullptr);
 
-    // The ANSI code page's bytes of `text`, as fromUtf16 gives them, written
-    // over the first half of `text`'s own storage (for texts too long to
-    // hold twice). `text` is left holding meaningless characters.
-    static std::string_view toAnsiInPlace(std::u16string& text);
-
     // The 1252 table, for the hot paths of the database loader and the RTF scanner.
     // Every byte maps to a character; the five bytes 1252 leaves undefined map
     // to U+0081, U+008D, U+008F, U+0090 and U+009D, as Windows maps them, so

@@ -4,6 +4,7 @@
 // tree (listing, checking, showing one note of a large database).
 
 #include "core/NoteRecord.h"
+#include "core/StringPieces.h"
 
 class NodeReceiver {
 public:
@@ -13,6 +14,14 @@ public:
     // (still deciphered and counted) and attachmentData stays empty, while
     // attachmentSize keeps the stored size.
     virtual bool wantsAttachmentData() const { return true; }
+
+    // Called when the body of `record` comes next (the fields before it are
+    // read): a receiver that returns a taker gets the body through it in
+    // pieces, and record.body stays empty.
+    virtual StringPieces* bodyPieces(const NoteRecord& record) {
+        (void)record;
+        return nullptr;
+    }
 
     // The number of node records the stream announces, before the first one.
     virtual void expect(int32_t count) { (void)count; }

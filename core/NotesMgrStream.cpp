@@ -69,65 +69,73 @@ void readTemplateValues(StreamReader& in, NoteRecord& n) {
         in.readString(value);
 }
 
+// The body, or its pieces to the receiver that asks for them.
+void readBody(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    if (StringPieces* pieces = receiver.bodyPieces(n))
+        in.readString(*pieces);
+    else
+        in.readString(n.body);
+}
+
 // The start of the layouts from version 4 on.
-void readHeadWithIcon(StreamReader& in, NoteRecord& n) {
+void readHeadWithIcon(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
     n.nodeId = in.readInt32();
     n.parentId = in.readInt32();
     n.iconIndex = in.readInt32();
     n.isFolder = in.readInt32();
     in.readString(n.title);
-    in.readString(n.body);
+    readBody(in, n, receiver);
     in.readString(n.link);
     n.modifiedTime = in.readTimestamp();
 }
 
 // The start of the layouts of versions 2 and 3.
-void readHeadWithoutIcon(StreamReader& in, NoteRecord& n) {
+void readHeadWithoutIcon(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
     n.nodeId = in.readInt32();
     n.parentId = in.readInt32();
     n.isFolder = in.readInt32();
     in.readString(n.title);
-    in.readString(n.body);
+    readBody(in, n, receiver);
 }
 
-void readNodeV1(StreamReader& in, NoteRecord& n) {
+void readNodeV1(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
     n.nodeId = in.readInt32();
     n.parentId = in.readInt32();
     n.isFolder = in.readInt32();
     in.readString(n.title);
     readLegacySeconds(in); // a time nobody kept, so it is not converted either
-    in.readString(n.body);
+    readBody(in, n, receiver);
 }
 
-void readNodeV2(StreamReader& in, NoteRecord& n) {
-    readHeadWithoutIcon(in, n);
+void readNodeV2(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    readHeadWithoutIcon(in, n, receiver);
     readReminder(in, n, true);
 }
 
-void readNodeV3(StreamReader& in, NoteRecord& n) {
-    readHeadWithoutIcon(in, n);
+void readNodeV3(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    readHeadWithoutIcon(in, n, receiver);
     readReminder(in, n, false);
 }
 
-void readNodeV4(StreamReader& in, NoteRecord& n) {
-    readHeadWithIcon(in, n);
+void readNodeV4(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    readHeadWithIcon(in, n, receiver);
     readReminder(in, n, false);
 }
 
-void readNodeV5(StreamReader& in, NoteRecord& n) {
-    readHeadWithIcon(in, n);
+void readNodeV5(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    readHeadWithIcon(in, n, receiver);
     readTemplateValues(in, n);
     readReminder(in, n, false);
 }
 
-void readNodeV6(StreamReader& in, NoteRecord& n, bool attachmentData) {
-    readHeadWithIcon(in, n);
+void readNodeV6(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    readHeadWithIcon(in, n, receiver);
     readReminder(in, n, false);
     readTemplateValues(in, n);
     in.readString(n.attachmentName);
     const int32_t size = in.readInt32();
     n.attachmentTime = in.readTimestamp();
-    if (attachmentData) {
+    if (receiver.wantsAttachmentData()) {
         in.readBlock(size, n.attachmentData);
     } else {
         in.requireCount(size, 1);
@@ -136,23 +144,11 @@ void readNodeV6(StreamReader& in, NoteRecord& n, bool attachmentData) {
     n.attachmentSize = size;
 }
 
-// The layouts without attachments take no part in the choice.
-template <void (*Layout)(StreamReader&, NoteRecord&)>
-void withoutAttachment(StreamReader& in, NoteRecord& n, bool) {
-    Layout(in, n);
-}
-
-using NodeLayout = void (*)(StreamReader&, NoteRecord&, bool attachmentData);
+using NodeLayout = void (*)(StreamReader&, NoteRecord&, NodeReceiver&);
 
 // The node layout of each stream version (index = version); 6 and 7 share one.
-constexpr NodeLayout kNodeLayouts[] = {nullptr,
-                                       withoutAttachment<readNodeV1>,
-                                       withoutAttachment<readNodeV2>,
-                                       withoutAttachment<readNodeV3>,
-                                       withoutAttachment<readNodeV4>,
-                                       withoutAttachment<readNodeV5>,
-                                       readNodeV6,
-                                       readNodeV6};
+constexpr NodeLayout kNodeLayouts[] = {nullptr,    readNodeV1, readNodeV2, readNodeV3,
+                                       readNodeV4, readNodeV5, readNodeV6, readNodeV6};
 static_assert(std::size(kNodeLayouts) == kCurrentFormatVersion + 1);
 
 void writeNode(StreamWriter& out, const NoteRecord& n) {
@@ -254,7 +250,6 @@ void NotesMgr::Serialize(StreamReader& in, NodeReceiver& receiver) {
     in.requireCount(count, kMinNodeSize);
     receiver.expect(count);
     const NodeLayout readNode = kNodeLayouts[version];
-    const bool attachmentData = receiver.wantsAttachmentData();
     // Every record starts from the same new node; assigning it keeps the
     // storage of a record the receiver left in place.
     const NoteRecord fresh(NoteTimestamp::now());
@@ -263,7 +258,7 @@ void NotesMgr::Serialize(StreamReader& in, NodeReceiver& receiver) {
     int32_t highestId = 0;
     for (int32_t i = 0; i < count; ++i) {
         node = fresh;
-        readNode(in, node, attachmentData);
+        readNode(in, node, receiver);
         if (node.iconIndex == kNoIcon)
             node.iconIndex = node.isFolder ? kDefaultFolderIcon : kDefaultNoteIcon;
         highestId = anyNode ? std::max(highestId, node.nodeId) : node.nodeId;

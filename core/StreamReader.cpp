@@ -4,6 +4,7 @@
 #include "core/FileError.h"
 #include "core/LargePages.h"
 #include "core/MemorySource.h"
+#include "core/StringPieces.h"
 
 #include <algorithm>
 #include <bit>
@@ -175,8 +176,8 @@ std::u16string StreamReader::readString() {
     return text;
 }
 
-void StreamReader::readString(std::u16string& into) {
-    bool utf16 = false;
+uint64_t StreamReader::readStringHeader(bool& utf16) {
+    utf16 = false;
     uint64_t count = readByte();
     if (count == 0xFF) {
         uint16_t word = readWord();
@@ -190,7 +191,12 @@ void StreamReader::readString(std::u16string& into) {
         if (count == 0xFF)
             count = word < 0xFFFF ? word : readLength();
     }
+    return count;
+}
 
+void StreamReader::readString(std::u16string& into) {
+    bool utf16 = false;
+    const uint64_t count = readStringHeader(utf16);
     if (!utf16) {
         // 8-bit strings were written in the system's ANSI code page.
         require(count);
@@ -208,5 +214,29 @@ void StreamReader::readString(std::u16string& into) {
     if constexpr (std::endian::native == std::endian::big) {
         for (char16_t& c : into)
             c = static_cast<char16_t>((c >> 8) | (c << 8));
+    }
+}
+
+void StreamReader::readString(StringPieces& pieces) {
+    bool utf16 = false;
+    uint64_t count = readStringHeader(utf16);
+    require(utf16 ? count * 2 : count);
+    pieces.start(count);
+    constexpr size_t kPiece = 16384;
+    char16_t text[kPiece];
+    while (count > 0) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(count, kPiece));
+        if (utf16) {
+            readBytes(reinterpret_cast<uint8_t*>(text), n * 2);
+            if constexpr (std::endian::native == std::endian::big) {
+                for (size_t i = 0; i < n; ++i)
+                    text[i] = static_cast<char16_t>((text[i] >> 8) | (text[i] << 8));
+            }
+        } else {
+            for (size_t i = 0; i < n; ++i)
+                text[i] = CodePage::fromCp1252(readByte());
+        }
+        pieces.piece(std::u16string_view(text, n));
+        count -= n;
     }
 }

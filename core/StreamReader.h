@@ -14,6 +14,7 @@
 #include <vector>
 
 class MemorySource;
+class StringPieces;
 
 class StreamReader {
 public:
@@ -40,6 +41,8 @@ public:
     std::u16string readString();
     // The same into `into`, whose storage is reused when large enough.
     void readString(std::u16string& into);
+    // The same handed to `pieces` a part at a time, never held whole.
+    void readString(StringPieces& pieces);
     // Six words: year, month, day of week, day, hour, minute.
     NoteTimestamp readTimestamp();
     void skip(uint64_t size);
@@ -57,6 +60,8 @@ private:
     // Fills `out` from the current piece, then straight from the source.
     void readBulk(uint8_t* out, size_t size);
     uint64_t readLength();
+    // The header of a string: its length in characters, and whether UTF-16.
+    uint64_t readStringHeader(bool& utf16);
 
     std::unique_ptr<MemorySource> m_ownSource;
     ByteSource* m_source = nullptr;

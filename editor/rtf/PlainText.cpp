@@ -40,15 +40,10 @@ std::u16string BodyToPlainText(const std::u16string& body) {
     return parser.takeText();
 }
 
-void BodyToPlainText(std::u16string&& body, const std::function<void(std::u16string_view)>& piece) {
-    if (!IsRtfBody(body)) {
-        piece(body);
-        return;
-    }
-    const std::string_view bytes = CodePage::toAnsiInPlace(body);
+void RtfBytesToPlainText(std::string_view rtf, const std::function<void(std::u16string_view)>& piece) {
     RtfParser parser(RtfParser::Mode::TextOnly);
     parser.setTextSink(piece);
-    parser.parse(bytes);
+    parser.parse(rtf);
     const std::u16string rest = parser.takeText();
     if (!rest.empty()) {
         piece(rest);

@@ -22,10 +22,9 @@ std::string BodyToRtfBytes(const std::u16string& body);
 // text, paragraphs separated by "\r\n", without list markers or pictures.
 std::u16string BodyToPlainText(const std::u16string& body);
 
-// The same text handed to `piece` in parts as it is made, for bodies too
-// long to hold twice: `body` is used up (its storage holds the RTF bytes
-// while they are read).
-void BodyToPlainText(std::u16string&& body, const std::function<void(std::u16string_view)>& piece);
+// The plain text of an RTF body given as the bytes BodyToRtfBytes makes,
+// handed to `piece` in parts as it is made (for bodies too long to hold twice).
+void RtfBytesToPlainText(std::string_view rtf, const std::function<void(std::u16string_view)>& piece);
 
 // The same text taken from a document already read.
 std::u16string DocumentPlainText(const Document& doc);
