@@ -18,9 +18,9 @@ static_assert(kPieceSize % DatabaseCipher::unitSize == 0);
 } // namespace
 
 DecipheringSource::DecipheringSource(int fd, uint64_t size, const DatabaseCipher& cipher, std::string path)
-    : m_fd(fd), m_remaining(size), m_cipher(cipher), m_path(std::move(path)) {}
+    : m_fd(fd), m_remaining(size), m_checkEnd(size > 0), m_cipher(cipher), m_path(std::move(path)) {}
 
-size_t DecipheringSource::readFile(uint8_t* out, size_t size) {
+void DecipheringSource::readFile(uint8_t* out, size_t size) {
     size_t got = 0;
     while (got < size) {
         const ssize_t n = ::read(m_fd, out + got, size - got);
@@ -30,13 +30,23 @@ size_t DecipheringSource::readFile(uint8_t* out, size_t size) {
             throw FileError(FileError::kindFromErrno(errno), m_path);
         }
         if (n == 0)
-            break; // the file became shorter while it was read
+            throw FileError(FileError::Kind::EndOfFile, m_path, "the file became shorter while it was read");
         got += static_cast<size_t>(n);
     }
-    // A file that ends early ends the stream here; the reader reports what is
-    // missing. One that grew is read only as far as its size at the start.
-    m_remaining = got < size ? 0 : m_remaining - got;
-    return got;
+    m_remaining -= got;
+    // The size taken at the start must still be the whole file: one that
+    // has grown was written to while it was read, and is not what was opened.
+    if (m_remaining == 0 && m_checkEnd) {
+        uint8_t beyond;
+        ssize_t n;
+        do {
+            n = ::read(m_fd, &beyond, 1);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0)
+            throw FileError(FileError::kindFromErrno(errno), m_path);
+        if (n > 0)
+            throw FileError(FileError::Kind::Generic, m_path, "the file became longer while it was read");
+    }
 }
 
 std::span<const uint8_t> DecipheringSource::next() {
@@ -45,9 +55,9 @@ std::span<const uint8_t> DecipheringSource::next() {
         return {};
     if (m_buffer.size() < want)
         m_buffer.resize(want);
-    const size_t got = readFile(m_buffer.data(), want);
-    m_cipher.decipher(m_buffer.data(), got);
-    return {m_buffer.data(), got};
+    readFile(m_buffer.data(), want);
+    m_cipher.decipher(m_buffer.data(), want);
+    return {m_buffer.data(), want};
 }
 
 size_t DecipheringSource::readInto(uint8_t* out, size_t size) {
@@ -57,11 +67,9 @@ size_t DecipheringSource::readInto(uint8_t* out, size_t size) {
     // In slices, so that each is deciphered while it is still in the cache.
     while (done < want) {
         const size_t slice = std::min(want - done, kPieceSize);
-        const size_t got = readFile(out + done, slice);
-        m_cipher.decipher(out + done, got);
-        done += got;
-        if (got < slice)
-            break;
+        readFile(out + done, slice);
+        m_cipher.decipher(out + done, slice);
+        done += slice;
     }
     return done;
 }
