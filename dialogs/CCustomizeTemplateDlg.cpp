@@ -1,14 +1,14 @@
 #include "dialogs/CCustomizeTemplateDlg.h"
 
-#include "app/DialogMenuBar.h"
-#include "app/GuiHelpers.h"
 #include "core/Edition.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
 #include "core/TreeOps.h"
 #include "dialogs/CTemplateDlg.h"
 #include "dialogs/DialogTexts.h"
-#include "dialogs/MessageBox.h"
+#include "gui/DialogMenuBar.h"
+#include "gui/GuiHelpers.h"
+#include "gui/MessageBox.h"
 
 #include <QAction>
 #include <QHBoxLayout>

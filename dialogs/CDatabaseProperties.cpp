@@ -1,11 +1,11 @@
 #include "dialogs/CDatabaseProperties.h"
 
-#include "app/DialogMenuBar.h"
-#include "app/IconLists.h"
 #include "core/Edition.h"
 #include "core/Texts.h"
 #include "dialogs/DialogTexts.h"
-#include "dialogs/MessageBox.h"
+#include "gui/DialogMenuBar.h"
+#include "gui/IconLists.h"
+#include "gui/MessageBox.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

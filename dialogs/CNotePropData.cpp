@@ -1,6 +1,5 @@
 #include "dialogs/CNotePropData.h"
 
-#include "app/GuiHelpers.h"
 #include "core/Edition.h"
 #include "core/NoteRecord.h"
 #include "core/NotesMgr.h"
@@ -8,6 +7,7 @@
 #include "core/Texts.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/PropSheetTexts.h"
+#include "gui/GuiHelpers.h"
 
 #include <QComboBox>
 #include <QLabel>

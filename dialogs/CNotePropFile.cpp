@@ -1,10 +1,10 @@
 #include "dialogs/CNotePropFile.h"
 
-#include "app/GuiHelpers.h"
 #include "core/NoteRecord.h"
-#include "dialogs/FileDialogs.h"
-#include "dialogs/MessageBox.h"
 #include "dialogs/PropSheetTexts.h"
+#include "gui/FileDialogs.h"
+#include "gui/GuiHelpers.h"
+#include "gui/MessageBox.h"
 
 #include <QDateTime>
 #include <QFile>

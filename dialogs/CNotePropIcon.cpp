@@ -1,8 +1,8 @@
 #include "dialogs/CNotePropIcon.h"
 
-#include "app/IconLists.h"
 #include "core/NoteRecord.h"
-#include "dialogs/CIconsList.h"
+#include "gui/CIconsList.h"
+#include "gui/IconLists.h"
 
 #include <algorithm>
 

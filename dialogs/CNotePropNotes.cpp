@@ -1,11 +1,11 @@
 #include "dialogs/CNotePropNotes.h"
 
-#include "app/IconLists.h"
 #include "core/NoteRecord.h"
-#include "dialogs/CStaticEx.h"
 #include "dialogs/PropSheetTexts.h"
 #include "editor/CNoteEditor.h"
 #include "editor/SpellEngine.h"
+#include "gui/CStaticEx.h"
+#include "gui/IconLists.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -4,8 +4,8 @@
 #include "core/NoteRecord.h"
 #include "core/Texts.h"
 #include "dialogs/DialogTexts.h"
-#include "dialogs/MessageBox.h"
 #include "dialogs/PropSheetTexts.h"
+#include "gui/MessageBox.h"
 
 #include <ctime>
 

@@ -1,7 +1,5 @@
 #include "dialogs/CNotePropSheet.h"
 
-#include "app/DialogMenuBar.h"
-#include "app/IconLists.h"
 #include "core/Edition.h"
 #include "core/NoteRecord.h"
 #include "dialogs/CNotePropData.h"
@@ -9,6 +7,8 @@
 #include "dialogs/CNotePropIcon.h"
 #include "dialogs/CNotePropNotes.h"
 #include "dialogs/PropSheetTexts.h"
+#include "gui/DialogMenuBar.h"
+#include "gui/IconLists.h"
 
 #include <QDialogButtonBox>
 #include <QStackedWidget>

@@ -1,9 +1,9 @@
 #include "dialogs/CPasswordDlg.h"
 
-#include "app/DialogMenuBar.h"
-#include "app/GuiHelpers.h"
 #include "core/Edition.h"
 #include "dialogs/DialogTexts.h"
+#include "gui/DialogMenuBar.h"
+#include "gui/GuiHelpers.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

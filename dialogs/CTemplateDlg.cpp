@@ -1,11 +1,11 @@
 #include "dialogs/CTemplateDlg.h"
 
-#include "app/DialogMenuBar.h"
-#include "app/GuiHelpers.h"
 #include "core/Edition.h"
 #include "core/Texts.h"
 #include "dialogs/DialogTexts.h"
-#include "dialogs/MessageBox.h"
+#include "gui/DialogMenuBar.h"
+#include "gui/GuiHelpers.h"
+#include "gui/MessageBox.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>

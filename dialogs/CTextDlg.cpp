@@ -1,8 +1,8 @@
 #include "dialogs/CTextDlg.h"
 
-#include "app/DialogMenuBar.h"
-#include "app/GuiHelpers.h"
-#include "dialogs/ControlTexts.h"
+#include "gui/ControlTexts.h"
+#include "gui/DialogMenuBar.h"
+#include "gui/GuiHelpers.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

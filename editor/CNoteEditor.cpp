@@ -1,7 +1,5 @@
 #include "editor/CNoteEditor.h"
 
-#include "app/QtSettingsStore.h"
-#include "app/ShellOpen.h"
 #include "core/CodePage.h"
 #include "core/Edition.h"
 #include "editor/EditorContextMenu.h"
@@ -11,6 +9,8 @@
 #include "editor/rtf/PlainText.h"
 #include "editor/rtf/RtfReader.h"
 #include "editor/rtf/RtfWriter.h"
+#include "gui/QtSettingsStore.h"
+#include "gui/ShellOpen.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>

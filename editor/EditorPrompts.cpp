@@ -1,6 +1,6 @@
 #include "editor/EditorPrompts.h"
 
-#include "dialogs/CColourPopup.h"
+#include "gui/CColourPopup.h"
 
 #include <QMenu>
 

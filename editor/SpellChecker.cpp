@@ -1,10 +1,10 @@
 #include "editor/SpellChecker.h"
 
 #include "core/SettingsStore.h"
-#include "dialogs/MessageBox.h"
 #include "editor/CNoteEditor.h"
 #include "editor/EditorTexts.h"
 #include "editor/SpellEngine.h"
+#include "gui/MessageBox.h"
 
 #include <QMenu>
 #include <QTextBlock>

@@ -1,20 +1,20 @@
 // Writes a PNG picture of every dialog of this edition into the folder named
 // on the command line, rendered offscreen, so the look of both editions can be
 // checked without a display.
-#include "app/IconLists.h"
 #include "core/Edition.h"
 #include "core/NotesMgr.h"
 #include "core/TreeOps.h"
-#include "dialogs/CColourPopup.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CDatabaseProperties.h"
-#include "dialogs/CIconsList.h"
 #include "dialogs/CNotePropSheet.h"
 #include "dialogs/CPasswordDlg.h"
-#include "dialogs/CStaticEx.h"
 #include "dialogs/CTemplateDlg.h"
 #include "dialogs/CTextDlg.h"
 #include "dialogs/PasswordKeyboard.h"
+#include "gui/CColourPopup.h"
+#include "gui/CIconsList.h"
+#include "gui/CStaticEx.h"
+#include "gui/IconLists.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // The database properties dialog driven through its boxes and OK: the title
 // and confirmation checks, password removal, and the handheld layout.
-#include "app/DialogMenuBar.h"
 #include "core/Edition.h"
 #include "dialogs/CDatabaseProperties.h"
-#include "dialogs/MessageBox.h"
+#include "gui/DialogMenuBar.h"
+#include "gui/MessageBox.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -6,8 +6,8 @@
 #include "core/NoteRecord.h"
 #include "core/NotesMgr.h"
 #include "dialogs/CNotePropSheet.h"
-#include "dialogs/FileDialogs.h"
-#include "dialogs/MessageBox.h"
+#include "gui/FileDialogs.h"
+#include "gui/MessageBox.h"
 
 #include <QTabBar>
 #include <QTest>

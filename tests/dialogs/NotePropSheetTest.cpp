@@ -4,17 +4,17 @@
 
 #include "NotePropFixture.h"
 
-#include "app/DialogMenuBar.h"
 #include "core/Edition.h"
 #include "core/Texts.h"
-#include "dialogs/CIconsList.h"
 #include "dialogs/CNotePropData.h"
 #include "dialogs/CNotePropIcon.h"
 #include "dialogs/CNotePropNotes.h"
-#include "dialogs/CStaticEx.h"
 #include "dialogs/DialogTexts.h"
 #include "editor/CNoteEditor.h"
 #include "editor/SpellEngine.h"
+#include "gui/CIconsList.h"
+#include "gui/CStaticEx.h"
+#include "gui/DialogMenuBar.h"
 
 #include <QAction>
 #include <QDialogButtonBox>

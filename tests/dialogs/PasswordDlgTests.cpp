@@ -1,8 +1,8 @@
 // The password dialog driven through its own controls: the toggle label, the
 // key buttons, OK (a button on the desktop, a soft key on the handheld).
-#include "app/DialogMenuBar.h"
 #include "core/Edition.h"
 #include "dialogs/CPasswordDlg.h"
+#include "gui/DialogMenuBar.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

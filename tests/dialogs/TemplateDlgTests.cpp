@@ -2,13 +2,13 @@
 // Add, Edit (double click), Delete with its refusal and question, and the
 // form's checks. Message boxes are answered through the message-box seam,
 // the modal form by a timer that acts on it once it is up.
-#include "app/DialogMenuBar.h"
 #include "core/Edition.h"
 #include "core/NotesMgr.h"
 #include "core/TreeOps.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CTemplateDlg.h"
-#include "dialogs/MessageBox.h"
+#include "gui/DialogMenuBar.h"
+#include "gui/MessageBox.h"
 
 #include <QAction>
 #include <QApplication>

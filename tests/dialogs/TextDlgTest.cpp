@@ -1,7 +1,7 @@
 // The name entry dialog in both editions.
-#include "app/DialogMenuBar.h"
 #include "core/Edition.h"
 #include "dialogs/CTextDlg.h"
+#include "gui/DialogMenuBar.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -2,8 +2,8 @@
 // Helpers for the editor tests: choosing menu items by their labels, seeing
 // what a menu showed, and answering message boxes and the colour popup.
 
-#include "dialogs/MessageBox.h"
 #include "editor/EditorPrompts.h"
+#include "gui/MessageBox.h"
 
 #include <QAction>
 #include <QMenu>

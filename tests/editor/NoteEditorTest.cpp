@@ -1,7 +1,6 @@
 // The note editor on a real widget: bodies in and out, the starter text, links.
 #include "EditorTestSupport.h"
 
-#include "app/ShellOpen.h"
 #include "core/CodePage.h"
 #include "core/Edition.h"
 #include "editor/CNoteEditor.h"
@@ -9,6 +8,7 @@
 #include "editor/RichTextMapping.h"
 #include "editor/rtf/RtfReader.h"
 #include "editor/rtf/RtfWriter.h"
+#include "gui/ShellOpen.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -2,12 +2,12 @@
 // with the suggestion menu and the message boxes answered by the test.
 #include "EditorTestSupport.h"
 
-#include "app/QtSettingsStore.h"
 #include "core/MemorySettingsStore.h"
 #include "editor/CNoteEditor.h"
 #include "editor/EditorTexts.h"
 #include "editor/SpellChecker.h"
 #include "editor/SpellEngine.h"
+#include "gui/QtSettingsStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The application's icon lists: complete in both sizes, in the committed
 // order, placeholders instead of gaps, and the resource and tree numbering.
-#include "app/IconLists.h"
-#include "app/GuiHelpers.h"
+#include "gui/IconLists.h"
+#include "gui/GuiHelpers.h"
 
 #include <QElapsedTimer>
 #include <QFile>

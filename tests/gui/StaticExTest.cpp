@@ -1,5 +1,5 @@
 // The icon label paints its icon at the top-left corner over the background.
-#include "dialogs/CStaticEx.h"
+#include "gui/CStaticEx.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "dialogs/CColourPopup.h"
+#include "gui/CColourPopup.h"
 
 #include "core/Edition.h"
-#include "dialogs/ControlTexts.h"
+#include "gui/ControlTexts.h"
 
 #include <QApplication>
 #include <QEventLoop>

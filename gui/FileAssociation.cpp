@@ -1,8 +1,8 @@
-#include "app/FileAssociation.h"
+#include "gui/FileAssociation.h"
 
-#include "app/IconLists.h"
 #include "core/Edition.h"
-#include "dialogs/ControlTexts.h"
+#include "gui/ControlTexts.h"
+#include "gui/IconLists.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

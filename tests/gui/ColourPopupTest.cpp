@@ -1,6 +1,6 @@
 // The colour popup driven through real mouse and key events.
-#include "dialogs/CColourPopup.h"
-#include "dialogs/ControlTexts.h"
+#include "gui/CColourPopup.h"
+#include "gui/ControlTexts.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,7 +1,7 @@
 // The icon grid: layout and scroll range, selection by click, painting of
 // the selected cell.
-#include "app/IconLists.h"
-#include "dialogs/CIconsList.h"
+#include "gui/CIconsList.h"
+#include "gui/IconLists.h"
 
 #include <QScrollBar>
 #include <QTest>

@@ -1,5 +1,5 @@
 // Registration of the database file type under a temporary XDG_DATA_HOME.
-#include "app/FileAssociation.h"
+#include "gui/FileAssociation.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "dialogs/FileDialogs.h"
+#include "gui/FileDialogs.h"
 
 #include <QFileDialog>
 

@@ -1,4 +1,4 @@
-#include "app/ShellOpen.h"
+#include "gui/ShellOpen.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

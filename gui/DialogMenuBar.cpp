@@ -1,4 +1,4 @@
-#include "app/DialogMenuBar.h"
+#include "gui/DialogMenuBar.h"
 
 #include "core/Edition.h"
 

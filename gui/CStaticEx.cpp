@@ -1,4 +1,4 @@
-#include "dialogs/CStaticEx.h"
+#include "gui/CStaticEx.h"
 
 #include <QPainter>
 

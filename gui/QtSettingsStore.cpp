@@ -1,6 +1,6 @@
-#include "app/QtSettingsStore.h"
+#include "gui/QtSettingsStore.h"
 
-#include "dialogs/ControlTexts.h"
+#include "gui/ControlTexts.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The settings store over INI files, and the binary settings with their
 // system-wide/per-user fallback.
-#include "app/QtSettingsStore.h"
-#include "app/GuiHelpers.h"
+#include "gui/QtSettingsStore.h"
+#include "gui/GuiHelpers.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,15 +1,11 @@
-# Sources of res/ for the shared GUI library (built once per edition).
-file(GLOB res_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/res/*.h)
-list(FILTER res_sources EXCLUDE REGEX "/main\\.cpp$")
-list(APPEND SEALBOOK_GUI_SOURCES ${res_sources})
-
-# The icon set: res/icons.txt names theme icons in index order; each is
+# The icon set, embedded as a Qt resource into the bottom GUI layer:
+# res/icons.txt names theme icons in index order; each is
 # embedded as SVG at the theme's 16- and 32-pixel designs (or the nearest size
 # the theme has) and rendered when the program starts. A name the theme lacks
 # is left out here and drawn as a placeholder at run time, so indices never shift.
 set(SEALBOOK_ICON_THEME_DIR /usr/share/icons/breeze CACHE PATH "Icon theme the program's icons are taken from")
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/icons.txt)
-file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/res/icons.txt sealbook_icon_lines)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/icons.txt)
+file(STRINGS ${PROJECT_SOURCE_DIR}/res/icons.txt sealbook_icon_lines)
 set(sealbook_icon_qrc "<RCC>\n  <qresource prefix=\"/icons\">\n")
 set(sealbook_icon_missing "")
 foreach(kind folder note database program)
@@ -54,4 +50,4 @@ if(sealbook_icon_missing)
 endif()
 file(WRITE ${CMAKE_BINARY_DIR}/res/sealbook_icons.qrc.new "${sealbook_icon_qrc}")
 configure_file(${CMAKE_BINARY_DIR}/res/sealbook_icons.qrc.new ${CMAKE_BINARY_DIR}/res/sealbook_icons.qrc COPYONLY)
-list(APPEND SEALBOOK_GUI_SOURCES ${CMAKE_BINARY_DIR}/res/sealbook_icons.qrc)
+set(SEALBOOK_ICON_QRC ${CMAKE_BINARY_DIR}/res/sealbook_icons.qrc)

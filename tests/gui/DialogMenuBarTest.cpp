@@ -1,7 +1,7 @@
 // The dialog soft-key bar (handheld) and the label helpers.
-#include "app/DialogMenuBar.h"
-#include "app/GuiHelpers.h"
+#include "gui/DialogMenuBar.h"
 #include "core/Edition.h"
+#include "gui/GuiHelpers.h"
 
 #include <QAction>
 #include <QApplication>

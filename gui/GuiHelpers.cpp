@@ -1,7 +1,7 @@
-#include "app/GuiHelpers.h"
+#include "gui/GuiHelpers.h"
 
-#include "app/IconLists.h"
-#include "dialogs/ControlTexts.h"
+#include "gui/ControlTexts.h"
+#include "gui/IconLists.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -1,4 +1,4 @@
-#include "app/IconLists.h"
+#include "gui/IconLists.h"
 
 #include <QCoreApplication>
 #include <QFile>

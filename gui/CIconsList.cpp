@@ -1,6 +1,6 @@
-#include "dialogs/CIconsList.h"
+#include "gui/CIconsList.h"
 
-#include "app/IconLists.h"
+#include "gui/IconLists.h"
 
 #include <QMouseEvent>
 #include <QPainter>

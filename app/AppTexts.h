@@ -1,0 +1,62 @@
+#pragma once
+// The texts of the application shell (document, main window, tree view,
+// start-up dialog, about box), in one table so that none is typed twice.
+// Texts shared with the database layer come from core/Texts.h.
+
+#include "core/Texts.h"
+
+namespace AppTexts {
+
+inline constexpr const char* appTitle = "Marrowick Sealbook";
+inline constexpr const char* aboutTitle = "About Marrowick Sealbook";
+inline constexpr const char* aboutText = "Marrowick Sealbook 4.5";
+// The document type: new-file base name, file-dialog filter, extension.
+inline constexpr const char* newFileBase = "Sealbook";
+inline constexpr const char* fileFilter = "Sealbook Files (*.nte)|*.nte||";
+inline constexpr const char* extension = ".nte";
+
+// The document's questions.
+inline constexpr const char* saveChanges = "Save changes to %1?";
+inline constexpr const char* changedOnDisk =
+    "%1 was changed by another program after it was opened. Overwrite it?";
+inline constexpr const char* overwrite = "Overwrite";
+inline constexpr const char* saveAs = "Save As";
+
+// FTP entry checks.
+inline constexpr const char* saveFirst = "Please save your work and then try again.";
+inline constexpr const char* checkFtpSettings = "Please check your FTP settings and then try again.";
+
+// The tree's database item while no password is set.
+inline constexpr const char* passwordNotSet = " (the password is not set)";
+// The caption of the property sheet opened from the tree.
+inline constexpr const char* noteCaption = "Note";
+
+// The preview pane.
+inline constexpr const char* previewPane = "Preview Pane";
+
+// Help files beside the program and the maker's home page.
+inline constexpr const char* overviewFile = "notes.pdf";
+inline constexpr const char* manualFile = "notes.html";
+inline constexpr const char* homePage = "https://www.marrowick.example/sealbook/";
+
+// Start-up dialog.
+inline constexpr const char* startUpTitleDesk = "Select Sealbook database ";
+inline constexpr const char* startUpTitlePad = "Marrowick Sealbook";
+inline constexpr const char* startUpPrompt = "Please, choose Sealbook database";
+inline constexpr const char* pathLabel = "Path:";
+inline constexpr const char* browseFolderButton = "...";
+inline constexpr const char* createNewDesk = "Create New";
+inline constexpr const char* createNewPad = "Create new";
+inline constexpr const char* browseDesk = "Browse...";
+inline constexpr const char* browsePad = "Browse";
+inline constexpr const char* recentFiles = "Recent Files";
+inline constexpr const char* chooseFolder = "Please, select a folder.";
+inline constexpr const char* openTitle = "Open";
+inline constexpr const char* columnName = "Name";
+inline constexpr const char* columnSize = "Size";
+inline constexpr const char* columnModified = "Modified";
+inline constexpr const char* sizeBytes = "%1 B";
+inline constexpr const char* sizeKilobytes = "%1 Kb";
+inline constexpr const char* recentEntry = "%1. %2";
+
+} // namespace AppTexts
