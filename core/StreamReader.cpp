@@ -17,7 +17,12 @@ namespace {
 }
 
 // Blocks from this size on are read past the piece buffer where the source allows.
+// The fuzzers build with small pieces, so that short inputs take this way too.
+#ifndef SEALBOOK_SMALL_PIECES
 constexpr size_t kBulkSize = size_t{64} << 10;
+#else
+constexpr size_t kBulkSize = 2048;
+#endif
 
 } // namespace
 
@@ -222,7 +227,7 @@ void StreamReader::readString(StringPieces& pieces) {
     uint64_t count = readStringHeader(utf16);
     require(utf16 ? count * 2 : count);
     pieces.start(count);
-    constexpr size_t kPiece = 16384;
+    constexpr size_t kPiece = 4096;
     char16_t text[kPiece];
     while (count > 0) {
         const size_t n = static_cast<size_t>(std::min<uint64_t>(count, kPiece));

@@ -39,20 +39,25 @@ private:
     uint64_t m_length = 0;
 };
 
-// The input as a file only this process sees.
+// The input as a file only this process sees, one file for every run.
 class MemoryFile {
 public:
-    explicit MemoryFile(const std::vector<uint8_t>& bytes) : m_fd(memfd_create("fuzz.nte", 0)) {
+    MemoryFile() : m_fd(memfd_create("fuzz.nte", 0)) {
         fuzz::check(m_fd >= 0);
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
-            fuzz::check(n > 0);
-            done += static_cast<size_t>(n);
-        }
         path = "/proc/self/fd/" + std::to_string(m_fd);
     }
     ~MemoryFile() { ::close(m_fd); }
+
+    void hold(const std::vector<uint8_t>& bytes) {
+        fuzz::check(::ftruncate(m_fd, 0) == 0);
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n =
+                ::pwrite(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+            fuzz::check(n > 0);
+            done += static_cast<size_t>(n);
+        }
+    }
 
     std::string path;
 
@@ -63,7 +68,8 @@ private:
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const MemoryFile file(fuzz::fileOfStream(data, size));
+    static MemoryFile file;
+    file.hold(fuzz::fileOfStream(data, size));
 
     NotesMgr loaded(nullptr);
     loaded.password = fuzz::kPassword;

@@ -1,7 +1,7 @@
 // Writes the fuzzers' seed corpora with the project's own writers:
 //   FOLDER/stream/  database streams: the default database, a rich one, one
-//                   with an attachment longer than a deciphering piece, and
-//                   one of every older stream version
+//                   with an attachment longer than a deciphering piece of the
+//                   fuzzers' build, and one of every older stream version
 //   FOLDER/rtf/     RTF documents of the writer
 // Usage: make_fuzz_seeds FOLDER
 
@@ -201,9 +201,9 @@ int main(int argc, char** argv) {
         saveStream(folder + "/stream/v7-rich", db);
     }
     {
-        // Longer than the pieces a file is deciphered in.
+        // Longer than the pieces a file is deciphered in by the fuzzers' build.
         NotesMgr db(nullptr);
-        fillRich(db, 140 * 1024);
+        fillRich(db, 10 * 1024);
         saveStream(folder + "/stream/v7-long-attachment", db);
     }
     for (int32_t version = 1; version <= 6; ++version) {
