@@ -18,11 +18,31 @@ inline constexpr const char* usage =
     "      --attachments DIR where the attachment files named in the JSON lie\n"
     "  passwd FILE           change the password of the database\n"
     "  verify FILE           load the database and print its counts\n"
+    "  ftp [server options] COMMAND\n"
+    "                        exchange database files with a folder of an FTP server:\n"
+    "      list              name, size in bytes and time (UTC) of every .nte file\n"
+    "      upload FILE       send FILE; the server's copy stays as NAME_old.nte\n"
+    "      download NAME [LOCAL]\n"
+    "                        fetch NAME (into LOCAL); the local copy stays as _old.nte\n"
+    "      delete NAME       delete NAME on the server\n"
+    "      rename NAME NEW   rename NAME to NEW (.nte added, spaces become _)\n"
     "\n"
     "Options:\n"
     "  --password-file F     the password is the first line of F\n"
     "  --new-password-file F the new password (passwd) is the first line of F\n"
     "  -h, --help            this text\n"
+    "\n"
+    "Server options of ftp:\n"
+    "  --host H              server host name or address\n"
+    "  --port P              server port (default 21)\n"
+    "  --user U              login name\n"
+    "  --password-file F     the FTP password is the first line of F, else it comes\n"
+    "                        from SEALBOOK_FTP_PASSWORD, else a prompt on a terminal\n"
+    "  --directory D         server folder holding the database files\n"
+    "  --active              active mode (default passive)\n"
+    "  --anonymous           log in as anonymous\n"
+    "  --tls                 explicit TLS on control and data connections\n"
+    "  --ca-file F           trust the certificate authorities in F too\n"
     "\n"
     "Without --password-file the password is taken from SEALBOOK_PASSWORD, else\n"
     "asked for when standard input is a terminal; with none of these the database\n"
@@ -33,10 +53,12 @@ inline constexpr const char* usage =
 
 inline constexpr const char* passwordEnv = "SEALBOOK_PASSWORD";
 inline constexpr const char* newPasswordEnv = "SEALBOOK_NEW_PASSWORD";
+inline constexpr const char* ftpPasswordEnv = "SEALBOOK_FTP_PASSWORD";
 
 inline constexpr const char* promptPassword = "Password: ";
 inline constexpr const char* promptRepeatPassword = "Repeat password: ";
 inline constexpr const char* promptNewPassword = "New password: ";
+inline constexpr const char* promptFtpPassword = "FTP password: ";
 inline constexpr const char* promptRepeatNewPassword = "Repeat new password: ";
 inline constexpr const char* passwordMismatch = "The password confirmation does not match.";
 inline constexpr const char* noNewPassword =
@@ -51,6 +73,11 @@ inline constexpr const char* missingOptionValue = "Option '%1' needs a value.";
 inline constexpr const char* optionNotForCommand = "Option '%1' does not apply to '%2'.";
 inline constexpr const char* wrongArgumentCount = "'%1' expects %2 (see sealbook --help).";
 inline constexpr const char* bodyAndRtf = "Give either --body or --rtf, not both.";
+inline constexpr const char* unknownFtpCommand = "Unknown ftp command '%1' (see sealbook --help).";
+inline constexpr const char* noFtpCommand =
+    "'ftp' expects a command: list, upload, download, delete or rename.";
+inline constexpr const char* badPort = "'%1' is not a port number.";
+inline constexpr const char* noHost = "'ftp' needs --host.";
 inline constexpr const char* badNodeId = "'%1' is not a node id.";
 inline constexpr const char* noSuchNode = "The database has no node with id %1.";
 inline constexpr const char* cannotRead = "%1 could not be read.";

@@ -9,6 +9,9 @@ namespace {
 
 using Command = CommandLine::Command;
 
+// "ftp" takes its own command and that command's operands; FtpCommand checks them.
+constexpr size_t kAnyCount = static_cast<size_t>(-1);
+
 struct CommandInfo {
     const char* name;
     Command command;
@@ -16,16 +19,32 @@ struct CommandInfo {
     const char* operandText; // for the error about the operand count
 };
 
-constexpr std::array<CommandInfo, 6> kCommands{{
+constexpr std::array<CommandInfo, 7> kCommands{{
     {"ls", Command::Ls, 1, "FILE"},
     {"show", Command::Show, 2, "FILE ID"},
     {"export", Command::Export, 1, "FILE"},
     {"import", Command::Import, 2, "JSON OUT.nte"},
     {"passwd", Command::Passwd, 1, "FILE"},
     {"verify", Command::Verify, 1, "FILE"},
+    {"ftp", Command::Ftp, kAnyCount, "COMMAND"},
 }};
 
-enum class Option { PasswordFile, NewPasswordFile, Attachments, Body, Rtf, Help };
+enum class Option {
+    PasswordFile,
+    NewPasswordFile,
+    Attachments,
+    Body,
+    Rtf,
+    Help,
+    Host,
+    Port,
+    User,
+    Directory,
+    CaFile,
+    Active,
+    Anonymous,
+    Tls
+};
 
 struct OptionInfo {
     const char* name;
@@ -33,7 +52,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 7> kOptions{{
+constexpr std::array<OptionInfo, 15> kOptions{{
     {"--password-file", Option::PasswordFile, true},
     {"--new-password-file", Option::NewPasswordFile, true},
     {"--attachments", Option::Attachments, true},
@@ -41,6 +60,14 @@ constexpr std::array<OptionInfo, 7> kOptions{{
     {"--rtf", Option::Rtf, false},
     {"--help", Option::Help, false},
     {"-h", Option::Help, false},
+    {"--host", Option::Host, true},
+    {"--port", Option::Port, true},
+    {"--user", Option::User, true},
+    {"--directory", Option::Directory, true},
+    {"--ca-file", Option::CaFile, true},
+    {"--active", Option::Active, false},
+    {"--anonymous", Option::Anonymous, false},
+    {"--tls", Option::Tls, false},
 }};
 
 const OptionInfo* findOption(const std::string& name) {
@@ -61,6 +88,15 @@ bool optionFits(Option option, Command command) {
     case Option::Body:
     case Option::Rtf:
         return command == Command::Show;
+    case Option::Host:
+    case Option::Port:
+    case Option::User:
+    case Option::Directory:
+    case Option::CaFile:
+    case Option::Active:
+    case Option::Anonymous:
+    case Option::Tls:
+        return command == Command::Ftp;
     case Option::PasswordFile:
     case Option::Help:
         return true;
@@ -123,7 +159,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         throw CliError(FormatText(CliTexts::unknownCommand, {words.front()}));
     result.command = command->command;
     result.operands.assign(words.begin() + 1, words.end());
-    if (result.operands.size() != command->operandCount)
+    if (command->operandCount != kAnyCount && result.operands.size() != command->operandCount)
         throw CliError(FormatText(CliTexts::wrongArgumentCount, {command->name, command->operandText}));
 
     for (const auto& [info, value] : given) {
@@ -144,6 +180,30 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             break;
         case Option::Rtf:
             result.rawRtf = true;
+            break;
+        case Option::Host:
+            result.ftp.host = value;
+            break;
+        case Option::Port:
+            result.ftp.port = value;
+            break;
+        case Option::User:
+            result.ftp.user = value;
+            break;
+        case Option::Directory:
+            result.ftp.directory = value;
+            break;
+        case Option::CaFile:
+            result.ftp.caFile = value;
+            break;
+        case Option::Active:
+            result.ftp.active = true;
+            break;
+        case Option::Anonymous:
+            result.ftp.anonymous = true;
+            break;
+        case Option::Tls:
+            result.ftp.tls = true;
             break;
         case Option::Help:
             break;

@@ -8,7 +8,19 @@
 #include <vector>
 
 struct CommandLine {
-    enum class Command { Help, Ls, Show, Export, Import, Passwd, Verify };
+    enum class Command { Help, Ls, Show, Export, Import, Passwd, Verify, Ftp };
+
+    // The server options of "ftp"; the FTP password comes from --password-file.
+    struct Ftp {
+        std::optional<std::string> host;
+        std::optional<std::string> port;
+        std::optional<std::string> user;
+        std::optional<std::string> directory;
+        std::optional<std::string> caFile;
+        bool active = false;
+        bool anonymous = false;
+        bool tls = false;
+    };
 
     Command command = Command::Help;
     std::vector<std::string> operands;
@@ -17,6 +29,7 @@ struct CommandLine {
     std::optional<std::string> attachmentsDir;
     bool bodyOnly = false;
     bool rawRtf = false;
+    Ftp ftp;
 };
 
 // Parses the arguments after the program name. No arguments, -h or --help give

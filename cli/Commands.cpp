@@ -3,6 +3,7 @@
 #include "cli/AttachmentFolder.h"
 #include "cli/CliError.h"
 #include "cli/CliTexts.h"
+#include "cli/FtpCommand.h"
 #include "cli/JsonMapping.h"
 #include "cli/NodeLookup.h"
 #include "cli/ShownBody.h"
@@ -247,6 +248,9 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
         const TreeSkeleton skeleton = ReadSkeleton(*mgr, line.operands[0], false);
         runVerify(*mgr, skeleton, out);
         break;
+    case Command::Ftp:
+        RunFtpCommand(line, passwords, out);
+        break;
     }
     }
     out.flush();
@@ -269,7 +273,7 @@ int RunMain(const std::vector<std::string>& args, const PasswordSource& password
     std::string databasePath;
     try {
         const CommandLine line = ParseCommandLine(args);
-        if (!line.operands.empty())
+        if (!line.operands.empty() && line.command != Command::Ftp)
             databasePath = line.command == Command::Import ? line.operands[1] : line.operands[0];
         RunCommand(line, passwords, in, out);
         return kExitSuccess;

@@ -106,6 +106,16 @@ std::u16string PasswordSource::Password(const std::optional<std::string>& passwo
     return {};
 }
 
+std::string PasswordSource::FtpPassword(const std::optional<std::string>& passwordFile) const {
+    if (passwordFile)
+        return ReadFirstLine(*passwordFile);
+    if (auto value = getEnv(CliTexts::ftpPasswordEnv))
+        return *value;
+    if (stdinIsTerminal())
+        return readHidden(CliTexts::promptFtpPassword).value_or(std::string());
+    return {};
+}
+
 std::u16string PasswordSource::NewPassword(const std::optional<std::string>& newPasswordFile) const {
     if (newPasswordFile)
         return PasswordFromUtf8(ReadFirstLine(*newPasswordFile));

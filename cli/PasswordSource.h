@@ -29,6 +29,10 @@ public:
     // password by accident.
     std::u16string NewPassword(const std::optional<std::string>& newPasswordFile) const;
 
+    // The FTP password of "ftp", as UTF-8: --password-file, SEALBOOK_FTP_PASSWORD
+    // (even empty), a prompt on a terminal, else none.
+    std::string FtpPassword(const std::optional<std::string>& passwordFile) const;
+
     // The first line of the file, without its line end ("\n" or "\r\n").
     // Throws FileError when the file cannot be read.
     static std::string ReadFirstLine(const std::string& path);

@@ -155,6 +155,10 @@ void NotesMgr::AddRecentFile(const std::u16string& path) {
     recentFiles.insert(recentFiles.begin(), path);
 }
 
+void NotesMgr::RemoveRecentFile(const std::u16string& path) {
+    std::erase_if(recentFiles, [&](const std::u16string& p) { return equalsNoCase(p, path); });
+}
+
 void NotesMgr::TakeContent(NotesMgr& other) {
     randomWord = other.randomWord;
     checkWord = other.checkWord;

@@ -86,6 +86,9 @@ public:
     bool Save(const std::string& path);
 
     void AddRecentFile(const std::u16string& path);
+    // Drops every entry equal to `path` in the sense of AddRecentFile (a file
+    // that failed to open from the list).
+    void RemoveRecentFile(const std::u16string& path);
     void StoreRecentFiles();
 
     bool IsModified() const { return modified != 0; }

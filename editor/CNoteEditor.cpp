@@ -26,18 +26,6 @@
 #include <QTextDocumentFragment>
 #include <algorithm>
 
-namespace {
-
-// Windows line ends and lone carriage returns become one paragraph break each.
-QString plainToParagraphs(const std::u16string& body) {
-    QString text = QString::fromStdU16String(body);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QChar(u'\r'), QChar(u'\n'));
-    return text;
-}
-
-} // namespace
-
 CNoteEditor::CNoteEditor(QWidget* parent, bool readOnly) : QTextEdit(parent), m_readOnlyEditor(readOnly) {
     setObjectName(QString::number(kControlId));
     setFrameShape(QFrame::StyledPanel);
@@ -103,32 +91,49 @@ void CNoteEditor::LoadBody(const std::u16string& body, bool atSelection) {
         if (rtfBody)
             RichTextMapping::insertDocument(cursor, model, true);
         else
-            cursor.insertText(plainToParagraphs(body));
+            cursor.insertText(PlainBodyText(body));
         cursor.endEditBlock();
         fresh->setUndoRedoEnabled(true);
         fresh->setModified(false);
-        setExtraSelections({});
-        // The first document belongs to the control, which deletes it itself;
-        // the editor deletes the ones it made for earlier loads.
-        const bool ownOld = doc->parent() == this;
-        setDocument(fresh);
-        if (ownOld)
-            delete doc;
-        cursor.setPosition(0);
-        setTextCursor(cursor);
-    } else {
-        QTextCursor cursor = textCursor();
-        cursor.beginEditBlock();
-        cursor.removeSelectedText();
-        if (rtfBody)
-            RichTextMapping::insertDocument(cursor, model, cursor.atBlockStart());
-        else
-            cursor.insertText(plainToParagraphs(body));
-        cursor.endEditBlock();
-        setTextCursor(cursor);
+        ShowNewDocument(fresh);
+        return;
     }
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    if (rtfBody)
+        RichTextMapping::insertDocument(cursor, model, cursor.atBlockStart());
+    else
+        cursor.insertText(PlainBodyText(body));
+    cursor.endEditBlock();
+    setTextCursor(cursor);
     refreshLinks();
     restartRepaintTimer();
+}
+
+void CNoteEditor::ShowNewDocument(QTextDocument* fresh) {
+    QTextDocument* old = document();
+    fresh->setParent(this);
+    setExtraSelections({});
+    // The first document belongs to the control, which deletes it itself;
+    // the editor deletes the ones it made for earlier loads.
+    const bool ownOld = old->parent() == this && old != fresh;
+    setDocument(fresh);
+    if (ownOld)
+        delete old;
+    QTextCursor cursor(fresh);
+    cursor.setPosition(0);
+    setTextCursor(cursor);
+    refreshLinks();
+    restartRepaintTimer();
+}
+
+QString CNoteEditor::PlainBodyText(const std::u16string& body) {
+    // Windows line ends and lone carriage returns become one paragraph break each.
+    QString text = QString::fromStdU16String(body);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar(u'\r'), QChar(u'\n'));
+    return text;
 }
 
 std::u16string CNoteEditor::StoreBody() const {

@@ -35,6 +35,12 @@ public:
     static bool IsRtfBody(const std::u16string& body);
     // Puts a body in: the whole content, or in place of the selection.
     void LoadBody(const std::u16string& body, bool atSelection = false);
+    // Shows a document built elsewhere and takes it over: the one shown before
+    // goes if the editor made it, the caret goes to the start and the links
+    // are found again. A document not shown yet is laid out step by step.
+    void ShowNewDocument(QTextDocument* fresh);
+    // The text of a body that is not RTF: each line end becomes one paragraph break.
+    static QString PlainBodyText(const std::u16string& body);
     // The whole content, always as RTF.
     std::u16string StoreBody() const;
     // The text of a body without its formatting.

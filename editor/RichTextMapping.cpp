@@ -7,8 +7,11 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
+#include <string_view>
 
 namespace RichTextMapping {
 
@@ -232,45 +235,94 @@ rtf::CharFormat fromCharFormat(const QTextCharFormat& format, const rtf::CharFor
 }
 
 void insertDocument(QTextCursor& cursor, const rtf::Document& document, bool formatFirstBlock) {
-    QTextDocument* target = cursor.document();
-    QTextList* list = nullptr;
-    rtf::Numbering listKind = rtf::Numbering::None;
-    int listStart = 0;
-    bool first = true;
-    for (const rtf::Paragraph& paragraph : document.paragraphs) {
-        const QTextBlockFormat blockFormat = toBlockFormat(paragraph);
-        const QTextCharFormat markFormat =
-            toCharFormat(paragraph.runs.empty() ? rtf::CharFormat{} : paragraph.runs.front().format);
-        if (!first) {
-            cursor.insertBlock(blockFormat, markFormat);
-        } else if (formatFirstBlock) {
-            cursor.setBlockFormat(blockFormat);
-            cursor.setBlockCharFormat(markFormat);
-        }
-        if (paragraph.numbering != rtf::Numbering::None && (!first || formatFirstBlock)) {
-            // Consecutive paragraphs of one kind and start form one list, so the numbers run on.
-            if (list && listKind == paragraph.numbering && listStart == paragraph.numberingStart) {
-                list->add(cursor.block());
-            } else {
-                QTextListFormat listFormat;
-                listFormat.setStyle(toListStyle(paragraph.numbering));
-                setListStart(listFormat, paragraph.numberingStart);
-                listFormat.setIndent(1);
-                list = cursor.createList(listFormat);
-                listKind = paragraph.numbering;
-                listStart = paragraph.numberingStart;
-            }
-        } else {
-            list = nullptr;
-        }
-        first = false;
-        for (const rtf::Run& run : paragraph.runs) {
-            if (run.isPicture)
-                cursor.insertImage(toImageFormat(target, run));
-            else if (!run.text.empty())
-                cursor.insertText(toQtText(run.text), toCharFormat(run.format));
-        }
+    InsertPosition position;
+    insertPart(cursor, document, formatFirstBlock, position, SIZE_MAX);
+}
+
+namespace {
+
+// Starts a paragraph: its block (the first one continues the cursor's) and its place in a list.
+void startParagraph(QTextCursor& cursor, const rtf::Paragraph& paragraph, bool first, bool formatFirstBlock,
+                    InsertPosition& position) {
+    const QTextBlockFormat blockFormat = toBlockFormat(paragraph);
+    const QTextCharFormat markFormat =
+        toCharFormat(paragraph.runs.empty() ? rtf::CharFormat{} : paragraph.runs.front().format);
+    if (!first) {
+        cursor.insertBlock(blockFormat, markFormat);
+    } else if (formatFirstBlock) {
+        cursor.setBlockFormat(blockFormat);
+        cursor.setBlockCharFormat(markFormat);
     }
+    if (paragraph.numbering != rtf::Numbering::None && (!first || formatFirstBlock)) {
+        // Consecutive paragraphs of one kind and start form one list, so the numbers run on.
+        if (position.list && position.listKind == paragraph.numbering &&
+            position.listStart == paragraph.numberingStart) {
+            position.list->add(cursor.block());
+        } else {
+            QTextListFormat listFormat;
+            listFormat.setStyle(toListStyle(paragraph.numbering));
+            setListStart(listFormat, paragraph.numberingStart);
+            listFormat.setIndent(1);
+            position.list = cursor.createList(listFormat);
+            position.listKind = paragraph.numbering;
+            position.listStart = paragraph.numberingStart;
+        }
+    } else {
+        position.list = nullptr;
+    }
+}
+
+// Where a run's text may be cut after `wanted` characters from `from`: never
+// inside a surrogate pair.
+size_t cutLength(const std::u16string& text, size_t from, size_t wanted) {
+    size_t length = std::min(wanted, text.size() - from);
+    if (length > 0 && from + length < text.size() && QChar::isHighSurrogate(text[from + length - 1]))
+        ++length;
+    return length;
+}
+
+} // namespace
+
+bool insertPart(QTextCursor& cursor, const rtf::Document& document, bool formatFirstBlock,
+                InsertPosition& position, size_t budget) {
+    QTextDocument* target = cursor.document();
+    size_t used = 0;
+    while (position.paragraph < document.paragraphs.size()) {
+        const rtf::Paragraph& paragraph = document.paragraphs[position.paragraph];
+        if (!position.paragraphStarted) {
+            if (used >= budget)
+                return false;
+            startParagraph(cursor, paragraph, position.paragraph == 0, formatFirstBlock, position);
+            position.paragraphStarted = true;
+            ++used;
+        }
+        while (position.run < paragraph.runs.size()) {
+            if (used >= budget)
+                return false;
+            const rtf::Run& run = paragraph.runs[position.run];
+            if (run.isPicture) {
+                cursor.insertImage(toImageFormat(target, run));
+                used += run.picture.data.size();
+            } else {
+                const size_t length = cutLength(run.text, position.offset, budget - used);
+                if (length > 0) {
+                    const std::u16string_view piece =
+                        std::u16string_view(run.text).substr(position.offset, length);
+                    cursor.insertText(toQtText(std::u16string(piece)), toCharFormat(run.format));
+                }
+                position.offset += length;
+                used += length;
+                if (position.offset < run.text.size())
+                    continue;
+            }
+            position.offset = 0;
+            ++position.run;
+        }
+        position.run = 0;
+        position.paragraphStarted = false;
+        ++position.paragraph;
+    }
+    return true;
 }
 
 rtf::Document readDocument(const QTextDocument& document) {

@@ -7,6 +7,9 @@
 #include "editor/rtf/RichText.h"
 
 #include <QTextFormat>
+#include <cstddef>
+
+class QTextList;
 
 class QTextCursor;
 class QTextDocument;
@@ -36,6 +39,25 @@ rtf::CharFormat fromCharFormat(const QTextCharFormat& format, const rtf::CharFor
 // Inserts the paragraphs at the cursor. The first paragraph continues the
 // cursor's block; its paragraph format is applied only when `formatFirstBlock`.
 void insertDocument(QTextCursor& cursor, const rtf::Document& document, bool formatFirstBlock);
+
+// How far an insertion made a part at a time has got: the next paragraph, run
+// and character, and the list the last paragraph joined, so that the numbers
+// of a list run on from one part to the next.
+struct InsertPosition {
+    size_t paragraph = 0;
+    size_t run = 0;
+    size_t offset = 0;             // characters of the run's text already in
+    bool paragraphStarted = false; // its block and list are made
+    QTextList* list = nullptr;
+    rtf::Numbering listKind = rtf::Numbering::None;
+    int listStart = 0;
+};
+
+// Goes on inserting from `position` until about `budget` characters are in (a
+// picture counts its stored bytes) or the document is. True when it is all in.
+// The parts together give what insertDocument gives in one go.
+bool insertPart(QTextCursor& cursor, const rtf::Document& document, bool formatFirstBlock,
+                InsertPosition& position, size_t budget);
 
 // The whole document as the model. Adjacent runs of one format are merged.
 rtf::Document readDocument(const QTextDocument& document);

@@ -44,11 +44,11 @@ QString ToolkitFilter(const QString& pairedFilter) {
     return lines.join(QStringLiteral(";;"));
 }
 
-QString GetOpenFileName(QWidget* parent, const QString& pairedFilter) {
+QString GetOpenFileName(QWidget* parent, const QString& pairedFilter, const QString& title) {
     QString answer;
     if (takeQueued(answer))
         return answer;
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), ToolkitFilter(pairedFilter));
+    return QFileDialog::getOpenFileName(parent, title, QString(), ToolkitFilter(pairedFilter));
 }
 
 QString GetSaveFileName(QWidget* parent, const QString& pairedFilter, const QString& suggestedName) {
@@ -59,6 +59,13 @@ QString GetSaveFileName(QWidget* parent, const QString& pairedFilter, const QStr
     }
     // The toolkit's save dialog asks before replacing an existing file.
     return QFileDialog::getSaveFileName(parent, QString(), suggestedName, ToolkitFilter(pairedFilter));
+}
+
+QString GetExistingFolder(QWidget* parent, const QString& title, const QString& start) {
+    QString answer;
+    if (takeQueued(answer))
+        return answer;
+    return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
 }
 
 void QueueAnswers(const QStringList& answers) {

@@ -1,5 +1,5 @@
 #pragma once
-// The file-open and file-save dialogs of the dialogs, behind one seam: tests
+// The file-open and file-save dialogs and the folder browser, behind one seam: tests
 // queue the names the "user" picks, so that no dialog waits for a person.
 
 #include <QString>
@@ -14,11 +14,16 @@ namespace FileDialogs {
 // that files without an extension are offered too.
 QString ToolkitFilter(const QString& pairedFilter);
 
-// Asks for an existing file; an empty string when the user cancels.
-QString GetOpenFileName(QWidget* parent, const QString& pairedFilter);
+// Asks for an existing file; an empty string when the user cancels. An empty
+// title leaves the toolkit's own.
+QString GetOpenFileName(QWidget* parent, const QString& pairedFilter, const QString& title = QString());
 // Asks for a file to write, pre-filled with `suggestedName`, asking before an
 // existing file is replaced; an empty string when the user cancels.
 QString GetSaveFileName(QWidget* parent, const QString& pairedFilter, const QString& suggestedName);
+
+// Asks for an existing folder, starting at `start`; an empty string when the
+// user cancels.
+QString GetExistingFolder(QWidget* parent, const QString& title, const QString& start);
 
 // Test seam: while answers are queued, each dialog takes the next one
 // (an empty string stands for Cancel) instead of showing itself.

@@ -18,7 +18,7 @@ std::unique_ptr<QSettings> openSettings(bool system) {
     if (!path.isEmpty())
         return std::make_unique<QSettings>(path, QSettings::IniFormat);
     return std::make_unique<QSettings>(
-        QSettings::IniFormat, system ? QSettings::SystemScope : QSettings::UserScope,
+        QSettings::NativeFormat, system ? QSettings::SystemScope : QSettings::UserScope,
         QString::fromUtf8(ControlTexts::organisation), QString::fromUtf8(ControlTexts::application));
 }
 

@@ -2,7 +2,30 @@
 
 #include "gui/ControlTexts.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+// The file holds the FTP log-in among other things: it is made readable by
+// its owner only before anything is written to it, and a file left readable
+// by others is closed to them. Rewrites keep the file's permissions.
+void restrictToOwner(const QString& fileName) {
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat st {};
+    if (::stat(path.constData(), &st) == 0) {
+        if ((st.st_mode & 077) != 0)
+            ::chmod(path.constData(), st.st_mode & 0700);
+        return;
+    }
+    QDir().mkpath(QFileInfo(fileName).absolutePath());
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        ::close(fd);
+}
 
 QString key(const std::string& section, const std::string& name) {
     return QString::fromStdString(section) + QLatin1Char('/') + QString::fromStdString(name);
@@ -14,10 +37,14 @@ QtSettingsStore::QtSettingsStore()
     // On Linux the native format is the INI file "Marrowick Sealbook.conf".
     : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                              QString::fromUtf8(ControlTexts::organisation),
-                                             QString::fromUtf8(ControlTexts::application))) {}
+                                             QString::fromUtf8(ControlTexts::application))) {
+    restrictToOwner(m_settings->fileName());
+}
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath)
-    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {
+    restrictToOwner(m_settings->fileName());
+}
 
 QtSettingsStore::~QtSettingsStore() = default;
 

@@ -17,6 +17,7 @@ constexpr SettingDef kSettings[] = {
     {Setting::FtpPassword, "Settings", "FTPPassword", SettingKind::String, "", 0},
     {Setting::FtpAnonymous, "Settings", "FTPAnonymous", SettingKind::Number, nullptr, 0},
     {Setting::FtpDirectory, "Settings", "FTPDirectory", SettingKind::String, "", 0},
+    {Setting::FtpUseTls, "Settings", "FTPUseTLS", SettingKind::Number, nullptr, 0},
     {Setting::LayoutMain, "Layout", "Main", SettingKind::Binary, nullptr, 0},
     {Setting::LayoutPreview, "Layout", "Preview", SettingKind::Binary, nullptr, 0},
 };

@@ -17,6 +17,7 @@ enum class Setting {
     FtpPassword,
     FtpAnonymous,
     FtpDirectory,
+    FtpUseTls,
     LayoutMain,
     LayoutPreview,
 };

@@ -1,7 +1,13 @@
 // Writes a PNG picture of every dialog of this edition into the folder named
 // on the command line, rendered offscreen, so the look of both editions can be
 // checked without a display.
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+#include "app/CNotesApp.h"
+#include "app/CNotesView.h"
+#include "app/CStartUpDlg.h"
 #include "core/Edition.h"
+#include "core/MemorySettingsStore.h"
 #include "core/NotesMgr.h"
 #include "core/TreeOps.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
@@ -11,17 +17,31 @@
 #include "dialogs/CTemplateDlg.h"
 #include "dialogs/CTextDlg.h"
 #include "dialogs/PasswordKeyboard.h"
+#include "editor/CNoteEditor.h"
+#include "ftp/CFTPManagerDlg.h"
+#include "ftp/CFTPSettingsDlg.h"
+#include "ftp/FtpSettingsStore.h"
+#include "ftp/PasswordVault.h"
+#include "ftp/client/FtpTexts.h"
 #include "gui/CColourPopup.h"
 #include "gui/CIconsList.h"
 #include "gui/CStaticEx.h"
+#include "gui/FileAssociation.h"
+#include "gui/GuiHelpers.h"
 #include "gui/IconLists.h"
+#include "gui/QtSettingsStore.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <cstdio>
 #include <functional>
 
@@ -144,6 +164,138 @@ void shootPropertySheets(Shooter& shooter, NotesMgr& mgr) {
     }
 }
 
+void shootFtpDialogs(Shooter& shooter) {
+    MemorySettingsStore store;
+    FtpSettings settings;
+    settings.host = "ftp.example.org";
+    settings.login = "backup";
+    settings.password = "secret";
+    settings.directory = "/sealbook";
+    WriteFtpSettings(store, NoPasswordVault(), settings);
+    CFTPSettingsDlg settingsDlg(store, NoPasswordVault());
+    shooter.shoot(settingsDlg, QStringLiteral("ftp_settings"), true);
+
+    CFTPManagerDlg manager(store, NoPasswordVault());
+    manager.setListOnOpen(false);
+    const std::time_t now = std::time(nullptr);
+    manager.showListing({{"household.nte", 48'213, now - 3600},
+                         {"household_old.nte", 47'990, now - 86'400 * 3},
+                         {"travel.nte", 1'023, now - 86'400 * 40}});
+    manager.showStatus(QString::fromUtf8(FtpTexts::done));
+    shooter.shoot(manager, QStringLiteral("ftp_manager"), true);
+}
+
+// A folder of a few databases (and a folder named like one, which is not
+// listed), with fixed times so that every run draws the same picture.
+void shootStartUpDialog(Shooter& shooter) {
+    QTemporaryDir folder;
+    const QDir dir(folder.path());
+    const struct {
+        const char* name;
+        int notes;
+        int hour;
+    } databases[] = {{"Household.nte", 40, 9}, {"Travel.nte", 3, 14}, {"work accounts.nte", 300, 18}};
+    for (const auto& database : databases) {
+        NotesMgr mgr;
+        NewDatabase(mgr);
+        for (int i = 0; i < database.notes; ++i)
+            mgr.AddNode(0, 4, 0, u"Note", std::u16string(200, u'x'), {}, NoteTimestamp::now());
+        const QString path = dir.filePath(QString::fromUtf8(database.name));
+        mgr.Save(QFile::encodeName(path).toStdString());
+        QFile file(path);
+        if (file.open(QIODevice::ReadWrite))
+            file.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(database.hour, 20)),
+                             QFileDevice::FileModificationTime);
+    }
+    dir.mkdir(QStringLiteral("Archive.nte"));
+
+    MemorySettingsStore settings;
+    settings.writeString("Settings", "StartUpPath", folder.path().toStdU16String());
+    NotesMgr recent;
+    recent.recentFiles = {dir.filePath(QStringLiteral("Household.nte")).toStdU16String()};
+    CStartUpDlg dlg(recent, settings, [](const QString&) {
+        return CNotesDoc::OpenOutcome{CNotesDoc::OpenResult::Cancelled, {}};
+    });
+    dlg.fileList()->topLevelItem(0)->setSelected(true);
+    shooter.shoot(dlg, QStringLiteral("startup_dialog"), true);
+}
+
+void shootAboutBox(Shooter& shooter) {
+    CAboutDlg dlg;
+    shooter.shoot(dlg, QStringLiteral("about_box"));
+}
+
+// The main window with an example database open, a note with template fields
+// selected and the preview shown, then each tree context menu over it. The
+// program's settings and desktop registration go to a temporary folder.
+void shootMainWindow(Shooter& shooter) {
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+    FileAssociation::SetToolRunner([](const QString&, const QStringList&) {});
+    SetBinarySettingFiles(home.filePath(QStringLiteral("system.conf")),
+                          home.filePath(QStringLiteral("user.conf")));
+    QtSettingsStore settings(home.filePath(QStringLiteral("user.conf")));
+
+    NotesMgr mgr;
+    NewDatabase(mgr);
+    mgr.dbTitle = u"Household";
+    mgr.AddDefaultFolders();
+    const TemplateRecord* card = nullptr;
+    for (const TemplateRecord& t : mgr.templates)
+        if (t.name.starts_with(u"Credit") && !card)
+            card = &t;
+    int32_t cards = 0;
+    for (const auto& [id, node] : mgr.nodes)
+        if (node.title == u"Credit cards")
+            cards = id;
+    const char16_t* holders[] = {u"Everyday card", u"Travel card", u"Fuel card"};
+    int32_t shown = -1;
+    for (const char16_t* title : holders) {
+        const int32_t id =
+            mgr.AddNode(cards, 12, 0, title, CNoteEditor::LoadStarterText(), {}, NoteTimestamp::now());
+        NoteRecord& note = *mgr.FindNode(id);
+        if (card)
+            note.templateId = card->templateId;
+        note.fieldValues = {u"J. Smith", u"4929 1234 5678 9012", u"09/28", u"123",
+                            u"",         u"Northfield Bank",     u"Debit"};
+        if (shown < 0)
+            shown = id;
+    }
+    mgr.FindNode(shown)->reminderOn = 1;
+    const QString file = home.filePath(QStringLiteral("Household.nte"));
+    mgr.Save(QFile::encodeName(file).toStdString());
+
+    CNotesApp app({file}, settings);
+    if (!app.InitInstance()) {
+        std::printf("FAILED to open the example database\n");
+        return;
+    }
+    CMainFrame& frame = app.mainFrame();
+    frame.resize(kHandheld ? QSize(360, 600) : QSize(760, 480));
+    CNotesView* view = frame.view();
+    view->Fill();
+    const QModelIndex database = view->model()->index(0, 0);
+    for (int row = 0; row < view->model()->rowCount(database); ++row) {
+        const QModelIndex folder = view->model()->index(row, 0, database);
+        if (folder.data().toString() == QStringLiteral("Credit cards")) {
+            view->expand(folder);
+            view->setCurrentIndex(view->model()->index(0, 0, folder));
+        }
+    }
+    if (kHandheld)
+        frame.Execute(Command::PreviewPane);
+    shooter.shoot(frame, QStringLiteral("main_window"));
+
+    frame.show();
+    for (const int menuId : {kNoteContextMenu, kFolderContextMenu, kDatabaseContextMenu}) {
+        std::unique_ptr<QMenu> menu(frame.BuildContextMenu(menuId, &frame));
+        shooter.shoot(*menu, QStringLiteral("context_menu_%1").arg(menuId));
+    }
+    frame.hide();
+    FileAssociation::SetToolRunner({});
+    SetBinarySettingFiles(QString(), QString());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -168,5 +320,9 @@ int main(int argc, char** argv) {
     shootDatabaseProperties(shooter);
     shootSmallControls(shooter);
     shootPropertySheets(shooter, mgr);
+    shootFtpDialogs(shooter);
+    shootStartUpDialog(shooter);
+    shootAboutBox(shooter);
+    shootMainWindow(shooter);
     return shooter.failures() == 0 ? 0 : 1;
 }

@@ -150,6 +150,15 @@ TEST(RecentFiles, MovedToFrontWithoutDuplicatesWhateverTheCase) {
     EXPECT_EQ(mgr.recentFiles[1], u"/home/u/b.nte");
 }
 
+TEST(RecentFiles, RemovalDropsTheEntryWhateverTheCaseAndKeepsTheOrder) {
+    NotesMgr mgr;
+    mgr.recentFiles = {u"/a.nte", u"/gone.nte", u"/b.nte", u"/GONE.nte"};
+    mgr.RemoveRecentFile(u"/Gone.nte");
+    EXPECT_EQ(mgr.recentFiles, (std::vector<std::u16string>{u"/a.nte", u"/b.nte"}));
+    mgr.RemoveRecentFile(u"/not-listed.nte");
+    EXPECT_EQ(mgr.recentFiles.size(), 2u);
+}
+
 TEST(RecentFiles, SevenStoredAndReadAtTheNextStart) {
     MemorySettingsStore settings;
     {

@@ -1,0 +1,93 @@
+#pragma once
+// The main window's view: the tree of the open database under its database
+// item, and the place where the node commands run (Open, New Folder, New
+// Note, Delete, Cut, Copy, Paste). Every command changes the database through
+// the tree operations first and then patches the tree in place; the whole
+// tree is filled again 300 ms after the document reports an update. The
+// selected node is shown in the preview. The main window builds its menus and
+// enables its commands from the state queries and the two signals.
+
+#include <QPoint>
+#include <QTimer>
+#include <QTreeView>
+#include <cstdint>
+
+class CNotesDoc;
+class NotesTreeModel;
+class PreviewTarget;
+
+class CNotesView : public QTreeView {
+    Q_OBJECT
+public:
+    // The context menus: for a note, a folder and the database item.
+    static constexpr int kNoteMenu = 246;
+    static constexpr int kFolderMenu = 249;
+    static constexpr int kDatabaseMenu = 250;
+    // The rebuild waits this long after the view is first shown and after each update.
+    static constexpr int kRebuildDelayMs = 300;
+    // Row height of the desktop tree.
+    static constexpr int kDeskRowHeight = 18;
+
+    CNotesView(CNotesDoc& doc, QWidget* parent = nullptr);
+    ~CNotesView() override;
+
+    NotesTreeModel& notesModel() const { return *m_model; }
+
+    // The preview the selection is shown in (the main window's pane; may stay unset).
+    void setPreviewTarget(PreviewTarget* target);
+    PreviewTarget* previewTarget() const { return m_preview; }
+
+    // Fills the tree now: only the database item is expanded, nothing is selected.
+    void Fill();
+    bool isRebuildPending() const { return m_rebuildTimer.isActive(); }
+
+    // The selected node's id; -1 when nothing is selected.
+    int32_t selectedNodeId() const;
+    // States of the commands for the command table.
+    bool canOpen() const;
+    bool canDelete() const;
+    bool canCopyOrCut() const;
+    bool canPaste() const;
+
+public slots:
+    void OnOpen();
+    void OnNewFolder();
+    void OnNewNote();
+    void OnDelete();
+    void OnCut();
+    void OnCopy();
+    void OnPaste();
+
+signals:
+    // The selection or the clipboard slot changed: the command states may differ.
+    void commandStateChanged();
+    // A context menu is asked for on an item, which is selected by now.
+    void contextMenuRequested(int menuId, const QPoint& globalPos);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void CreateNode(bool folder);
+    // Shows a newly stored node's item: its folder expanded, the item selected.
+    void SelectNewItem(const QModelIndex& index);
+    void UpdatePreview();
+    void OnSelectionChanged();
+    // Tells the document that the database changed since `before`.
+    void ReportModified(bool before);
+    void RequestContextMenu(const QModelIndex& index, const QPoint& globalPos);
+
+    CNotesDoc& m_doc;
+    NotesTreeModel* m_model = nullptr;
+    PreviewTarget* m_preview = nullptr;
+    QTimer m_rebuildTimer;
+    bool m_shownOnce = false;
+    // Handheld press-and-hold.
+    QTimer m_holdTimer;
+    QPoint m_holdPos;
+};

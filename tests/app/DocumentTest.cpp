@@ -1,0 +1,167 @@
+// The document through the main window's commands: open with the password
+// prompt, the save prompt, the first save, and a file changed by another program.
+#include "AppFixture.h"
+
+#include "dialogs/CDatabaseProperties.h"
+#include "dialogs/CPasswordDlg.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace {
+
+AppFixture::DialogAnswer typePassword(const QString& password) {
+    return [password](QDialog& dialog) {
+        auto& prompt = dynamic_cast<CPasswordDlg&>(dialog);
+        prompt.passwordBox()->setText(password);
+        return AppFixture::accept(prompt);
+    };
+}
+
+AppFixture::DialogAnswer fillProperties(const QString& title, const QString& password) {
+    return [title, password](QDialog& dialog) {
+        auto& properties = dynamic_cast<CDatabaseProperties&>(dialog);
+        properties.titleBox()->setText(title);
+        properties.passwordBox()->setText(password);
+        properties.repeatBox()->setText(password);
+        return AppFixture::accept(properties);
+    };
+}
+
+QByteArray readFile(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class DocumentTest : public AppFixture {};
+
+TEST_F(DocumentTest, OpenAsksAgainAfterAWrongPasswordUntilTheRightOne) {
+    const QString file = makeDatabase("locked.nte", u"right");
+    ASSERT_TRUE(start());
+    FileDialogs::QueueAnswers({file});
+    answer(typePassword("wrong"));
+    answer(typePassword("right"));
+    frame().action(Command::Open)->trigger();
+
+    EXPECT_EQ(dialogs, (QStringList{"CStartUpDlg", "CPasswordDlg", "CPasswordDlg"}));
+    EXPECT_EQ(doc().pathName(), QFileInfo(file).absoluteFilePath());
+    EXPECT_EQ(notes().dbTitle, u"Saved");
+    EXPECT_EQ(notes().password, u"right");
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_TRUE(frame().windowTitle().startsWith("locked.nte"));
+    ASSERT_FALSE(notes().recentFiles.empty());
+    EXPECT_EQ(QString::fromStdU16String(notes().recentFiles.front()), QFileInfo(file).absoluteFilePath());
+}
+
+TEST_F(DocumentTest, AFailedOrCancelledOpenKeepsTheDatabaseWithItsUnsavedChanges) {
+    const QString locked = makeDatabase("locked.nte", u"right");
+    const QString damaged = path("damaged.nte");
+    QFile bad(damaged);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a database at all");
+    bad.close();
+    ASSERT_TRUE(start());
+    notes().AddNode(0, 0, 0, u"Unsaved", u"", u"", NoteTimestamp{});
+    doc().setModified(true);
+    const size_t nodes = notes().nodes.size();
+
+    struct Case {
+        QString file;
+        bool cancelPassword;
+        bool expectMessage;
+    };
+    for (const Case& c :
+         {Case{locked, true, false}, Case{damaged, false, true}, Case{path("missing.nte"), false, true}}) {
+        SCOPED_TRACE(c.file.toStdString());
+        messages.clear();
+        messageAnswers = {MessageAnswer::No}; // do not save the changes first
+        if (c.cancelPassword)
+            answer(reject);
+        EXPECT_FALSE(app->OpenDocumentFile(c.file));
+        EXPECT_EQ(notes().nodes.size(), nodes);
+        EXPECT_TRUE(doc().isModified());
+        EXPECT_TRUE(doc().pathName().isEmpty());
+        EXPECT_EQ(messages.size(), c.expectMessage ? 2 : 1); // the save prompt, then the failure
+    }
+}
+
+TEST_F(DocumentTest, FirstSaveAsksForPropertiesAndCancelWritesNoFile) {
+    ASSERT_TRUE(start());
+    const QString file = path("first.nte");
+    FileDialogs::QueueAnswers({file});
+    answer(reject);
+    frame().action(Command::Save)->trigger();
+    EXPECT_EQ(dialogs.last(), "CDatabaseProperties");
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(doc().pathName().isEmpty());
+
+    // Again, now answering: the title was preset to the file name.
+    FileDialogs::QueueAnswers({file});
+    QString presetTitle;
+    answer([&presetTitle](QDialog& dialog) {
+        presetTitle = dynamic_cast<CDatabaseProperties&>(dialog).titleBox()->text();
+        return fillProperties("My notes", "pw")(dialog);
+    });
+    frame().action(Command::Save)->trigger();
+    EXPECT_EQ(presetTitle, "first");
+    ASSERT_TRUE(QFile::exists(file));
+    EXPECT_FALSE(doc().isModified());
+
+    NotesMgr reread;
+    reread.password = u"pw";
+    reread.Load(QFile::encodeName(file).toStdString());
+    EXPECT_EQ(reread.dbTitle, u"My notes");
+}
+
+TEST_F(DocumentTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
+    ASSERT_TRUE(start());
+    doc().setModified(true);
+    messageAnswers = {MessageAnswer::Cancel};
+    EXPECT_FALSE(frame().close());
+    EXPECT_TRUE(frame().isVisible());
+    EXPECT_EQ(messages, QStringList{"Save changes to Untitled?"});
+
+    messageAnswers = {MessageAnswer::No};
+    EXPECT_TRUE(frame().close());
+}
+
+TEST_F(DocumentTest, SavingOverAFileChangedByAnotherProgramAsksFirst) {
+    const QString file = makeDatabase("shared.nte", u"");
+    ASSERT_TRUE(start({file}));
+    notes().dbTitle = u"Mine";
+    doc().setModified(true);
+    // Another program writes the file in the meantime.
+    makeDatabase("shared.nte", u"", u"Theirs");
+    const QByteArray theirs = readFile(file);
+
+    messageAnswers = {MessageAnswer::Cancel};
+    EXPECT_FALSE(doc().OnSave());
+    EXPECT_EQ(messages.last(),
+              "shared.nte was changed by another program after it was opened. Overwrite it?");
+    EXPECT_EQ(readFile(file), theirs);
+    EXPECT_TRUE(doc().isModified());
+
+    // Save As keeps their file and writes ours beside it.
+    const QString other = path("mine.nte");
+    messageAnswers = {MessageAnswer::SaveAs};
+    FileDialogs::QueueAnswers({other});
+    EXPECT_TRUE(doc().OnSave());
+    EXPECT_EQ(readFile(file), theirs);
+    EXPECT_TRUE(QFile::exists(other));
+    EXPECT_EQ(doc().pathName(), QFileInfo(other).absoluteFilePath());
+
+    // Our own saves are not taken for another program's.
+    messages.clear();
+    doc().setModified(true);
+    EXPECT_TRUE(doc().OnSave());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(DocumentTest, ACommandLineFileThatDoesNotOpenEndsTheStart) {
+    messageAnswers = {MessageAnswer::Ok};
+    EXPECT_FALSE(start({path("missing.nte")}));
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_FALSE(dialogs.contains("CStartUpDlg"));
+}

@@ -1,0 +1,221 @@
+// "FTP Manager" through its buttons (desktop) and soft-key menu (handheld),
+// against a real server on 127.0.0.1.
+
+#include "FtpDialogSupport.h"
+#include "core/MemorySettingsStore.h"
+#include "dialogs/CTextDlg.h"
+#include "ftp/CFTPManagerDlg.h"
+#include "ftp/client/FtpTexts.h"
+#include "tests/support/FtpTestServer.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum Command { Upload, Download, Delete, Rename, Refresh };
+
+class FtpManager : public ::testing::Test {
+protected:
+    FtpTestServer server;
+    ScratchDir local;
+    MemorySettingsStore store;
+    MemoryVault vault{false};
+    MessageRecorder messages;
+    QStringList statuses;
+
+    void SetUp() override {
+        store.writeString("Settings", "FTPHost", u"127.0.0.1");
+        store.writeInt("Settings", "FTPPort", server.port());
+        store.writeString("Settings", "FTPLogin", u"backup");
+        store.writeString("Settings", "FTPPassword", u"s3cret word");
+    }
+
+    std::unique_ptr<CFTPManagerDlg> open() {
+        auto dialog = std::make_unique<CFTPManagerDlg>(store, vault);
+        QObject::connect(dialog.get(), &CFTPManagerDlg::statusShown,
+                         [this](const QString& t) { statuses << t; });
+        dialog->show();
+        idle(*dialog);
+        return dialog;
+    }
+
+    static void idle(CFTPManagerDlg& dialog) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.workerRunning(); }, 60000));
+        QCoreApplication::processEvents();
+    }
+
+    // The command as the edition offers it: a button, or a soft-key menu item.
+    static void press(CFTPManagerDlg& dialog, Command command) {
+        if constexpr (kHandheld)
+            DialogMenuBar::Find(&dialog)->leftKey()->menu()->actions()[command]->trigger();
+        else
+            dialog.commandButton(command)->click();
+    }
+
+    static QStringList rows(const CFTPManagerDlg& dialog, int column) {
+        QStringList out;
+        for (int row = 0; row < dialog.fileList()->rowCount(); ++row)
+            out << dialog.fileList()->item(row, column)->text();
+        return out;
+    }
+
+    static void select(CFTPManagerDlg& dialog, const QString& name) {
+        const auto found = dialog.fileList()->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        dialog.fileList()->selectRow(found.first()->row());
+    }
+};
+
+TEST_F(FtpManager, OpeningListsTheFolder) {
+    WriteFileBytes(server.root() / "b.nte", std::string(1024, 'b'));
+    WriteFileBytes(server.root() / "A.nte", std::string(1023, 'a'));
+    WriteFileBytes(server.root() / "c.nte", std::string(2047, 'c'));
+    auto dialog = open();
+    EXPECT_EQ(statuses, (QStringList{FtpTexts::connecting, FtpTexts::gettingList, FtpTexts::done}));
+    EXPECT_EQ(rows(*dialog, 0), (QStringList{"A.nte", "b.nte", "c.nte"}));
+    EXPECT_EQ(rows(*dialog, 1), (QStringList{"1023 B", "1 Kb", "1 Kb"}));
+    EXPECT_FALSE(rows(*dialog, 2).first().isEmpty());
+    EXPECT_EQ(dialog->statusLine()->text(), FtpTexts::done);
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(FtpManager, EmptyFolderAndRefusedLogInAreReported) {
+    auto dialog = open();
+    EXPECT_EQ(messages.texts, QStringList{FtpTexts::listFailed});
+    EXPECT_EQ(messages.icons, QList<MessageIcon>{MessageIcon::Stop});
+    EXPECT_EQ(dialog->fileList()->rowCount(), 0);
+    store.writeString("Settings", "FTPPassword", u"wrong");
+    statuses.clear();
+    press(*dialog, Refresh);
+    idle(*dialog);
+    EXPECT_EQ(statuses, (QStringList{FtpTexts::connecting, FtpTexts::error}));
+    EXPECT_EQ(messages.texts.last(), FtpTexts::connectFailed);
+}
+
+// Commands are disabled and closing is refused while a worker runs.
+TEST_F(FtpManager, ClosingWhileConnectingDoesNothing) {
+    WriteFileBytes(server.root() / "a.nte", "a");
+    CFTPManagerDlg dialog(store, vault);
+    dialog.show();
+    ASSERT_TRUE(dialog.workerRunning());
+    EXPECT_FALSE(dialog.commands()[Upload]->isEnabled());
+    if constexpr (!kHandheld) {
+        EXPECT_FALSE(dialog.commandButton(Refresh)->isEnabled());
+    }
+    dialog.reject();
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible());
+    idle(dialog);
+    EXPECT_TRUE(dialog.commands()[Upload]->isEnabled());
+    dialog.reject();
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(FtpManager, UploadKeepsTheServersCopyAndRelists) {
+    WriteFileBytes(server.root() / "notes.nte", "earlier");
+    WriteFileBytes(server.root() / "notes_old.nte", "oldest");
+    WriteFileBytes(local.path() / "notes.nte", PatternBytes(3'000'000, 4));
+    WriteFileBytes(local.path() / "my notes.nte", "x");
+    auto dialog = open();
+    statuses.clear();
+
+    FileDialogs::QueueAnswers({QString::fromStdString((local.path() / "my notes.nte").string())});
+    press(*dialog, Upload);
+    EXPECT_FALSE(dialog->workerRunning());
+    EXPECT_EQ(messages.texts, QStringList{FtpTexts::nameHasSpaces});
+
+    FileDialogs::QueueAnswers({QString::fromStdString((local.path() / "notes.nte").string())});
+    press(*dialog, Upload);
+    idle(*dialog);
+    EXPECT_EQ(statuses, (QStringList{FtpTexts::connecting, FtpTexts::uploading, FtpTexts::gettingList,
+                                     FtpTexts::done, FtpTexts::done}));
+    EXPECT_EQ(ReadFileBytes(server.root() / "notes.nte"), PatternBytes(3'000'000, 4));
+    EXPECT_EQ(ReadFileBytes(server.root() / "notes_old.nte"), "earlier");
+    EXPECT_EQ(rows(*dialog, 0), (QStringList{"notes.nte", "notes_old.nte"}));
+    EXPECT_EQ(dialog->progressBar()->value(), 100);
+}
+
+TEST_F(FtpManager, DownloadRenameAndDelete) {
+    WriteFileBytes(server.root() / "notes.nte", "from server");
+    WriteFileBytes(server.root() / "other.nte", "other");
+    WriteFileBytes(local.path() / "notes.nte", "local");
+    auto dialog = open();
+
+    // Download over a local notes.nte keeps it as notes_old.nte; the list is not reread.
+    select(*dialog, "notes.nte");
+    FileDialogs::QueueAnswers({QString::fromStdString((local.path() / "my copy.nte").string())});
+    press(*dialog, Download);
+    EXPECT_EQ(messages.texts, QStringList{FtpTexts::nameHasSpaces});
+    statuses.clear();
+    FileDialogs::QueueAnswers({QString::fromStdString((local.path() / "notes").string())});
+    press(*dialog, Download);
+    idle(*dialog);
+    EXPECT_EQ(FileDialogs::SuggestedNames().last(), "notes.nte");
+    EXPECT_EQ(statuses, (QStringList{FtpTexts::connecting, FtpTexts::downloading, FtpTexts::done}));
+    EXPECT_EQ(ReadFileBytes(local.path() / "notes.nte"), "from server");
+    EXPECT_EQ(ReadFileBytes(local.path() / "notes_old.nte"), "local");
+
+    // Rename through the name entry.
+    const auto previous = SetDialogRunner([](QDialog& d) {
+        auto* entry = qobject_cast<CTextDlg*>(&d);
+        EXPECT_NE(entry, nullptr);
+        EXPECT_EQ(entry->text(), "other.nte");
+        entry->edit()->setText("my notes");
+        entry->accept();
+        return int(QDialog::Accepted);
+    });
+    select(*dialog, "other.nte");
+    press(*dialog, Rename);
+    idle(*dialog);
+    SetDialogRunner(previous);
+    EXPECT_EQ(rows(*dialog, 0), (QStringList{"my_notes.nte", "notes.nte"}));
+
+    // Delete asks first; Cancel keeps the file.
+    select(*dialog, "my_notes.nte");
+    {
+        MessageRecorder cancel(MessageAnswer::Cancel);
+        press(*dialog, Delete);
+        EXPECT_EQ(cancel.texts, QStringList{FtpTexts::confirmDelete});
+        EXPECT_EQ(cancel.icons, QList<MessageIcon>{MessageIcon::Question});
+    }
+    EXPECT_FALSE(dialog->workerRunning());
+    press(*dialog, Delete);
+    idle(*dialog);
+    EXPECT_EQ(rows(*dialog, 0), QStringList{"notes.nte"});
+    EXPECT_FALSE(fs::exists(server.root() / "my_notes.nte"));
+}
+
+// The interface thread keeps running its event loop while 200 MB go up.
+TEST_F(FtpManager, StaysResponsiveDuringALargeUpload) {
+    WriteFileBytes(server.root() / "a.nte", "a");
+    WriteFileBytes(local.path() / "big.nte", PatternBytes(200u * 1024 * 1024, 9));
+    auto dialog = open();
+    QElapsedTimer clock;
+    qint64 last = 0, longestGap = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    FileDialogs::QueueAnswers({QString::fromStdString((local.path() / "big.nte").string())});
+    clock.start();
+    ticker.start(5);
+    press(*dialog, Upload);
+    idle(*dialog);
+    ticker.stop();
+    // Had the interface thread waited for the network, one gap would span the
+    // whole transfer; a busy machine may delay a tick, never most of it.
+    const qint64 total = clock.elapsed();
+    EXPECT_LT(longestGap, std::max<qint64>(250, total / 3)) << "transfer took " << total << " ms";
+    EXPECT_EQ(fs::file_size(server.root() / "big.nte"), 200u * 1024 * 1024);
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(", ").toStdString();
+}
+
+} // namespace
