@@ -248,10 +248,10 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
         const TreeSkeleton skeleton = ReadSkeleton(*mgr, line.operands[0], false);
         runVerify(*mgr, skeleton, out);
         break;
+    }
     case Command::Ftp:
         RunFtpCommand(line, passwords, out);
         break;
-    }
     }
     out.flush();
     if (!out)
