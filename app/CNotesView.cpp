@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyleHints>
 #include <QStyledItemDelegate>
 
@@ -288,4 +289,29 @@ void CNotesView::mouseMoveEvent(QMouseEvent* event) {
 void CNotesView::mouseReleaseEvent(QMouseEvent* event) {
     m_holdTimer.stop();
     QTreeView::mouseReleaseEvent(event);
+}
+
+void CNotesView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const {
+    const int indent = indentation();
+    const int midY = rect.top() + rect.height() / 2;
+    painter->save();
+    painter->setPen(QPen(palette().color(QPalette::Dark), 1, Qt::DotLine));
+    // The item's own column is the rightmost; each ancestor's is one indent further left.
+    int x = rect.right() + 1 - indent / 2 - 1;
+    bool own = true;
+    for (QModelIndex at = index; at.isValid() && x >= rect.left(); at = at.parent(), x -= indent) {
+        const bool moreBelow = at.row() < model()->rowCount(at.parent()) - 1;
+        if (own) {
+            // The item's own elbow: up to its parent or elder sibling, across to its picture.
+            const bool first = !at.parent().isValid() && at.row() == 0;
+            painter->drawLine(x, first ? midY : rect.top(), x, moreBelow ? rect.bottom() : midY);
+            painter->drawLine(x, midY, rect.right(), midY);
+            own = false;
+        } else if (moreBelow) {
+            // An ancestor with younger siblings: its line runs on past this row.
+            painter->drawLine(x, rect.top(), x, rect.bottom());
+        }
+    }
+    painter->restore();
+    QTreeView::drawBranches(painter, rect, index);
 }

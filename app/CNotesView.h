@@ -71,6 +71,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Dotted lines join every item to its parent and its siblings, whatever
+    // the style draws; the expand buttons are the style's.
+    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
     void CreateNode(bool folder);

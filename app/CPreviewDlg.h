@@ -19,6 +19,8 @@ public:
     static constexpr int kMinimumHeight = 32;
     // The name a saved window state knows the pane by.
     static constexpr const char* kObjectName = "PreviewPane";
+    // The close button of the caption strip.
+    static constexpr const char* kCloseButtonName = "PreviewPaneClose";
 
     explicit CPreviewDlg(QWidget* parent = nullptr);
     ~CPreviewDlg() override;

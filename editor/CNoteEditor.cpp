@@ -120,7 +120,7 @@ void CNoteEditor::ShowNewDocument(QTextDocument* fresh) {
     const bool ownOld = old->parent() == this && old != fresh;
     setDocument(fresh);
     if (ownOld)
-        delete old;
+        old->deleteLater(); // a long body takes a while to free: not while a key waits
     QTextCursor cursor(fresh);
     cursor.setPosition(0);
     setTextCursor(cursor);

@@ -251,7 +251,7 @@ TEST_F(MainFrameTest, ADroppedFileOpensAfterTheSavePrompt) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&frame(), &drop);
-    QTRY_COMPARE(doc().pathName(), QFileInfo(file).absoluteFilePath());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc().pathName() == QFileInfo(file).absoluteFilePath(); }, 5000));
     EXPECT_EQ(messages, QStringList{"Save changes to Untitled?"});
 }
 
@@ -262,13 +262,13 @@ TEST_F(MainFrameTest, HandheldClosesWhenMinimisedUnlessTheSavePromptIsCancelled)
     doc().setModified(true);
     messageAnswers = {MessageAnswer::Cancel};
     frame().showMinimized();
-    QTRY_COMPARE(messages.size(), 1);
-    QTRY_VERIFY(!frame().isMinimized());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.size() == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame().isMinimized(); }, 5000));
     EXPECT_TRUE(frame().isVisible());
 
     messageAnswers = {MessageAnswer::No};
     frame().showMinimized();
-    QTRY_VERIFY(!frame().isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame().isVisible(); }, 5000));
 }
 
 TEST(SingleInstanceTest, ALaterStartRaisesTheFirstAndGivesWay) {

@@ -203,35 +203,3 @@ TEST_F(NotesTreeModelTest, NewNodeStaysLastUntilTheNextFill) {
     model.Fill();
     EXPECT_EQ(ChildLabels(model, model.indexOf(folder)), (QStringList{"Amex", "Mastercard", "Visa"}));
 }
-
-TEST_F(NotesTreeModelTest, RemovedNodeTakesItsSubtreeAndEditedNodeKeepsItsPlace) {
-    const int32_t a = AddFolder(notes, 0, u"A");
-    const int32_t b = AddFolder(notes, a, u"B");
-    const int32_t inB = AddNote(notes, b, u"in B");
-    const int32_t c = AddFolder(notes, 0, u"C");
-    const int32_t inC = AddNote(notes, c, u"in C");
-    model.Fill();
-    VisitAll(model);
-
-    model.RemoveNode(a);
-    EXPECT_EQ(ChildLabels(model, DatabaseItem()), QStringList{"C"});
-    for (int32_t gone : {a, b, inB})
-        EXPECT_FALSE(model.indexOf(gone).isValid());
-    EXPECT_EQ(model.indexOf(c).row(), 0);
-
-    // Renamed to sort first, the note keeps its row; the picture follows the icon.
-    NoteRecord& edited = *notes.FindNode(inC);
-    const int32_t sibling = AddNote(notes, c, u"Zulu");
-    model.AppendNode(sibling);
-    edited.title = u"Zz top";
-    edited.iconIndex = 9;
-    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    model.RefreshNode(inC);
-    ASSERT_EQ(changed.count(), 1);
-    const QModelIndex item = model.indexOf(inC);
-    EXPECT_EQ(changed.front().front().value<QModelIndex>(), item);
-    EXPECT_EQ(item.row(), 0);
-    EXPECT_EQ(item.data().toString(), QStringLiteral("Zz top"));
-    EXPECT_EQ(item.data(Qt::DecorationRole).value<QPixmap>().cacheKey(),
-              IconLists::instance().treeImages().image(9 + 17).cacheKey());
-}

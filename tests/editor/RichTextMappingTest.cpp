@@ -143,3 +143,45 @@ TEST(RichTextMapping, InsertingMidParagraphContinuesTheBlock) {
 }
 
 } // namespace
+
+TEST(RichTextMapping, InsertingInPartsOfAnySizeGivesTheWholeDocument) {
+    // One list running across many parts, a run long enough to be cut,
+    // surrogate pairs at every cut, a picture and empty paragraphs.
+    rtf::Document model;
+    rtf::CharFormat bold;
+    bold.bold = true;
+    for (int i = 0; i < 40; ++i) {
+        rtf::Paragraph p;
+        p.numbering = i < 30 ? rtf::Numbering::Arabic : rtf::Numbering::None;
+        p.alignment = i % 4 == 0 ? rtf::Alignment::Center : rtf::Alignment::Left;
+        if (i % 9 != 8)
+            p.runs = {textRun(u"item " + std::u16string(1, static_cast<char16_t>(u'a' + i % 26))),
+                      textRun(u" \U0001F600\U0001F600 bold", bold)};
+        model.paragraphs.push_back(p);
+    }
+    rtf::Run picture;
+    picture.isPicture = true;
+    picture.picture.data = pngBytes(3, 2);
+    model.paragraphs[5].runs.push_back(picture);
+    std::u16string longText;
+    for (int i = 0; i < 300; ++i)
+        longText += u"x\U0001F600";
+    model.paragraphs[12].runs.push_back(textRun(longText));
+
+    const rtf::Document whole = throughQt(model);
+    for (size_t budget : {size_t{1}, size_t{2}, size_t{7}, size_t{100}, size_t{5000}}) {
+        SCOPED_TRACE(budget);
+        QTextDocument document;
+        document.setDefaultFont(QFont(QStringLiteral("Tahoma"), 10));
+        QTextCursor cursor(&document);
+        RichTextMapping::InsertPosition position;
+        int parts = 1;
+        while (!RichTextMapping::insertPart(cursor, model, true, position, budget))
+            ++parts;
+        EXPECT_GT(parts, budget < 5000 ? 1 : 0);
+        EXPECT_EQ(RichTextMapping::readDocument(document), whole);
+        // One list, numbered on across the parts.
+        EXPECT_EQ(document.begin().next().next().textList(), document.begin().textList());
+        EXPECT_EQ(document.findBlockByNumber(29).textList()->itemNumber(document.findBlockByNumber(29)), 29);
+    }
+}
