@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstddef>
+#include <cstdint>
 #include <cwctype>
 #include <locale.h>
-#include <unordered_map>
 
 namespace {
 
@@ -30,7 +31,7 @@ char16_t foldUnit(char16_t c) {
 
 } // namespace
 
-int CompareTitlesNoCase(const std::u16string& a, const std::u16string& b) {
+int CompareTitlesNoCase(std::u16string_view a, std::u16string_view b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         const char16_t x = foldUnit(a[i]);
@@ -43,55 +44,79 @@ int CompareTitlesNoCase(const std::u16string& a, const std::u16string& b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-bool SiblingLess(const NoteRecord& a, const NoteRecord& b) {
+bool SiblingLess(const TreeSkeleton& skeleton, const TreeEntry& a, const TreeEntry& b) {
     const bool aFolder = a.isFolder != 0;
     const bool bFolder = b.isFolder != 0;
     if (aFolder != bFolder)
         return aFolder;
-    return CompareTitlesNoCase(a.title, b.title) < 0;
+    return CompareTitlesNoCase(skeleton.title(a), skeleton.title(b)) < 0;
 }
 
-TreeListing ListTree(const NotesMgr& mgr) {
-    // Children indexed once, in ascending id (map order), then sorted stably.
-    std::unordered_map<int32_t, std::vector<const NoteRecord*>> children;
-    std::vector<const NoteRecord*> roots;
-    for (const auto& [id, node] : mgr.nodes) {
-        if (node.parentId == -1)
-            roots.push_back(&node);
-        else
-            children[node.parentId].push_back(&node);
+TreeListing ListTree(const TreeSkeleton& skeleton) {
+    const std::vector<TreeEntry>& nodes = skeleton.nodes;
+    const size_t n = nodes.size();
+    constexpr size_t kNone = SIZE_MAX;
+
+    // Children indexed once, each folder's in one stretch of `children`
+    // (ascending id within it, the order of `nodes`), then sorted stably.
+    std::vector<size_t> parentOf(n, kNone);
+    std::vector<size_t> childCount(n + 1, 0);
+    std::vector<size_t> roots;
+    for (size_t i = 0; i < n; ++i) {
+        if (nodes[i].parentId == -1) {
+            roots.push_back(i);
+            continue;
+        }
+        if (const TreeEntry* parent = skeleton.find(nodes[i].parentId)) {
+            parentOf[i] = static_cast<size_t>(parent - nodes.data());
+            ++childCount[parentOf[i] + 1];
+        }
     }
-    const auto less = [](const NoteRecord* a, const NoteRecord* b) { return SiblingLess(*a, *b); };
-    for (auto& [parent, list] : children)
-        std::stable_sort(list.begin(), list.end(), less);
+    std::vector<size_t>& start = childCount; // becomes the start of each stretch
+    for (size_t i = 0; i < n; ++i)
+        start[i + 1] += start[i];
+    std::vector<size_t> children(start[n]);
+    std::vector<size_t> fill(start.begin(), start.end() - 1);
+    for (size_t i = 0; i < n; ++i) {
+        if (parentOf[i] != kNone)
+            children[fill[parentOf[i]]++] = i;
+    }
+    const auto less = [&](size_t a, size_t b) { return SiblingLess(skeleton, nodes[a], nodes[b]); };
+    for (size_t p = 0; p < n; ++p) {
+        if (start[p + 1] - start[p] > 1)
+            std::stable_sort(children.begin() + static_cast<std::ptrdiff_t>(start[p]),
+                             children.begin() + static_cast<std::ptrdiff_t>(start[p + 1]), less);
+    }
 
     TreeListing result;
-    result.shown.reserve(mgr.nodes.size());
-    std::unordered_map<int32_t, bool> seen;
+    result.shown.reserve(n);
+    std::vector<bool> seen(n, false);
     // An explicit stack: a chain of 100,000 nested folders must not exhaust
     // the call stack.
     std::vector<ListedNode> stack;
     for (auto it = roots.rbegin(); it != roots.rend(); ++it)
-        stack.push_back({(*it)->nodeId, 0});
+        stack.push_back({nodes[*it].nodeId, 0, *it});
     while (!stack.empty()) {
         const ListedNode item = stack.back();
         stack.pop_back();
-        if (seen[item.nodeId])
+        if (seen[item.index])
             continue;
-        seen[item.nodeId] = true;
+        seen[item.index] = true;
         result.shown.push_back(item);
-        const NoteRecord* node = mgr.FindNode(item.nodeId);
-        if (!node || !node->isFolder)
+        if (!nodes[item.index].isFolder)
             continue;
-        const auto found = children.find(item.nodeId);
-        if (found == children.end())
-            continue;
-        for (auto it = found->second.rbegin(); it != found->second.rend(); ++it)
-            stack.push_back({(*it)->nodeId, item.depth + 1});
+        for (size_t c = start[item.index + 1]; c > start[item.index]; --c) {
+            const size_t child = children[c - 1];
+            stack.push_back({nodes[child].nodeId, item.depth + 1, child});
+        }
     }
-    for (const auto& [id, node] : mgr.nodes) {
-        if (!seen[id])
-            result.unreachable.push_back(id);
+    for (size_t i = 0; i < n; ++i) {
+        if (!seen[i])
+            result.unreachable.push_back(nodes[i].nodeId);
     }
     return result;
+}
+
+TreeListing ListTree(const NotesMgr& mgr) {
+    return ListTree(SkeletonOf(mgr));
 }

@@ -5,6 +5,7 @@
 // of one kind with equal titles keep ascending nodeId, so the listing is the
 // same on every run.
 
+#include "cli/TreeSkeleton.h"
 #include "core/NotesMgr.h"
 
 #include <string>
@@ -13,6 +14,7 @@
 struct ListedNode {
     int32_t nodeId = 0;
     int depth = 0;
+    size_t index = 0; // in the skeleton's nodes
 };
 
 struct TreeListing {
@@ -22,10 +24,11 @@ struct TreeListing {
     std::vector<int32_t> unreachable;
 };
 
+TreeListing ListTree(const TreeSkeleton& skeleton);
 TreeListing ListTree(const NotesMgr& mgr);
 
 // <0, 0 or >0 comparing two titles case-insensitively.
-int CompareTitlesNoCase(const std::u16string& a, const std::u16string& b);
+int CompareTitlesNoCase(std::u16string_view a, std::u16string_view b);
 
 // The display order of two siblings: folders before notes, then by title.
-bool SiblingLess(const NoteRecord& a, const NoteRecord& b);
+bool SiblingLess(const TreeSkeleton& skeleton, const TreeEntry& a, const TreeEntry& b);

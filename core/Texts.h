@@ -24,18 +24,22 @@ inline constexpr const char* genericFileError = "An unexpected error occurred wh
 inline constexpr const char* wrongPassword = "Enter the password";
 
 // Questions and refusals of the tree and template commands.
-inline constexpr const char16_t* confirmDeleteFolder = u"Are you sure that you want to delete the selected folder?";
-inline constexpr const char16_t* confirmDeleteNote = u"Are you sure that you want to delete the selected note?";
-inline constexpr const char16_t* templateInUse = u"The template '%1' is used by the '%2' and cannot be deleted.";
-inline constexpr const char16_t* confirmDeleteTemplate = u"Are you sure that you want to delete the selected template?";
+inline constexpr const char16_t* confirmDeleteFolder =
+    u"Are you sure that you want to delete the selected folder?";
+inline constexpr const char16_t* confirmDeleteNote =
+    u"Are you sure that you want to delete the selected note?";
+inline constexpr const char16_t* templateInUse =
+    u"The template '%1' is used by the '%2' and cannot be deleted.";
+inline constexpr const char16_t* confirmDeleteTemplate =
+    u"Are you sure that you want to delete the selected template?";
 inline constexpr const char16_t* askDefaultFolders =
     u"Do you want to use default folder template to create your database?";
 inline constexpr const char16_t* emptyTitle = u"The 'Title' cannot be empty.";
 
 // The default folder set, in creation order.
 inline constexpr const char16_t* defaultFolders[] = {
-    u"Credit cards", u"Internet accounts", u"Email accounts", u"Web sites",  u"IM accounts",
-    u"Blog accounts", u"SIM cards",        u"Phone cards",    u"PC accounts", u"Ideas list",
+    u"Credit cards",  u"Internet accounts", u"Email accounts", u"Web sites",   u"IM accounts",
+    u"Blog accounts", u"SIM cards",         u"Phone cards",    u"PC accounts", u"Ideas list",
 };
 
 // The built-in template catalogue, in list order.
@@ -62,12 +66,14 @@ inline constexpr BuiltInTemplate builtInTemplates[] = {
      {u"Number:", u"Date Issued:", u"Expires:", u"Name:", u"Birthday:", u"Birthplace:", u"Authority:"}},
     {16,
      u"PayPal account",
-     {u"E-mail:", u"Password:", u"Name:", u"Business Name:", u"Address:", u"Security Q/A 1:", u"Security Q/A 2:"}},
+     {u"E-mail:", u"Password:", u"Name:", u"Business Name:", u"Address:", u"Security Q/A 1:",
+      u"Security Q/A 2:"}},
     {7, u"PC user account", {u"Workstation:", u"Login:", u"Password:"}},
     {6, u"Phone card", {u"Operator:", u"Phone number:", u"Access code:"}},
     {14,
      u"Serial Number",
-     {u"Software Title:", u"Developer:", u"Version:", u"Serial Number:", u"User Name:", u"Purchase Date:", u"URL:"}},
+     {u"Software Title:", u"Developer:", u"Version:", u"Serial Number:", u"User Name:", u"Purchase Date:",
+      u"URL:"}},
     {5, u"SIM Card", {u"Operator:", u"PIN:", u"PUK:"}},
     {13, u"SSN card", {u"Type:", u"Number:", u"Name:"}},
     {4, u"Web site", {u"URL:", u"Login:", u"Password:", u"Login page:", u"E-mail used:"}},
