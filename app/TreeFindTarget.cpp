@@ -21,7 +21,7 @@ TreeListing TreeFindTarget::FindWalkOrder() const {
         const auto [index, depth] = pending.back();
         pending.pop_back();
         const int32_t id = model.nodeIdAt(index);
-        walk.shown.push_back({id, depth, m_notes.FindNode(id)});
+        walk.shown.push_back({id, depth, 0, m_notes.FindNode(id)});
         for (int row = model.rowCount(index) - 1; row >= 0; --row)
             pending.emplace_back(model.index(row, 0, index), depth + 1);
     }

@@ -3,9 +3,8 @@
 // peak memory of a load over its baseline as a share of the stream size
 // (measured in a fresh process, so nothing of the benchmark's own data counts).
 
+#include "bench/SampleDatabases.h"
 #include "core/NotesMgr.h"
-#include "core/StreamWriter.h"
-#include "core/Texts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,10 +21,6 @@
 
 namespace {
 
-constexpr int kNodeCount = 100000;
-constexpr int kAttachmentNotes = 200;
-constexpr size_t kAttachmentSize = size_t{1} << 20;
-
 std::string benchFolder() {
     static const std::string folder = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "sealbook-bench-XXXXXX").string();
@@ -36,70 +31,11 @@ std::string benchFolder() {
     return folder;
 }
 
-std::u16string widen(const std::string& s) {
-    return std::u16string(s.begin(), s.end());
-}
-
-void addRoot(NotesMgr& db) {
-    db.AddNode(-1, 0, 1, Texts::untitled, {}, {}, NoteTimestamp::now());
-    db.InstallDefaultTemplates();
-    db.AddDefaultFolders();
-}
-
-// 100,000 nodes: a thousand folders, the rest notes with a short RTF body and
-// the values of a credit-card template.
-std::unique_ptr<NotesMgr> makeManyNodes() {
-    auto db = std::make_unique<NotesMgr>();
-    addRoot(*db);
-    const NoteTimestamp now = NoteTimestamp::now();
-    std::vector<int32_t> folders;
-    for (int i = 0; i < 1000; ++i)
-        folders.push_back(db->AddNode(1 + i % 10, 2, 1, widen("Folder " + std::to_string(i)), {}, {}, now));
-    while (static_cast<int>(db->nodes.size()) < kNodeCount) {
-        const int i = db->nextNodeId;
-        const int32_t id = db->AddNode(folders[static_cast<size_t>(i) % folders.size()], 5, 0,
-                                       widen("Account note " + std::to_string(i)),
-                                       widen("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 Note " +
-                                             std::to_string(i) + " with a line of ordinary text.\\par}"),
-                                       Texts::linkHint, now);
-        NoteRecord& n = *db->FindNode(id);
-        n.templateId = 1;
-        n.fieldValues = {u"J. Smith", widen("4111 1111 " + std::to_string(1000 + i % 9000)),
-                         u"12/29",    u"123",
-                         u"0000",     u"Bank",
-                         u"Visa"};
-    }
-    return db;
-}
-
-// 200 notes of 1 MB each.
-std::unique_ptr<NotesMgr> makeAttachments() {
-    auto db = std::make_unique<NotesMgr>();
-    addRoot(*db);
-    const NoteTimestamp now = NoteTimestamp::now();
-    for (int i = 0; i < kAttachmentNotes; ++i) {
-        const int32_t id = db->AddNode(1, 5, 0, widen("Scan " + std::to_string(i)), u"{\\rtf1\\ansi scan}",
-                                       Texts::linkHint, now);
-        std::vector<uint8_t> data(kAttachmentSize);
-        uint32_t x = 0x9E3779B9u * static_cast<uint32_t>(i + 1);
-        for (auto& b : data) {
-            x ^= x << 13;
-            x ^= x >> 17;
-            x ^= x << 5;
-            b = static_cast<uint8_t>(x);
-        }
-        NoteRecord& n = *db->FindNode(id);
-        n.attachmentName = widen("scan" + std::to_string(i) + ".pdf");
-        n.setAttachment(std::move(data));
-    }
-    return db;
-}
-
 NotesMgr& database(bool attachments) {
     static std::unique_ptr<NotesMgr> many, large;
     auto& slot = attachments ? large : many;
     if (!slot)
-        slot = attachments ? makeAttachments() : makeManyNodes();
+        slot = attachments ? bench::makeAttachments() : bench::makeManyNodes();
     return *slot;
 }
 

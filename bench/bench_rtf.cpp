@@ -2,6 +2,7 @@
 // this is the figure that matters: MB of RTF per second), and reading and
 // writing a 1 MB document.
 
+#include "bench/SampleDatabases.h"
 #include "core/CodePage.h"
 #include "editor/rtf/PlainText.h"
 #include "editor/rtf/RtfReader.h"
@@ -11,43 +12,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 namespace {
 
-// A document like a long note written in the editor: paragraphs of words in
-// changing formats, some lists, some characters outside ASCII.
-rtf::Document makeDocument(size_t approxBytes) {
-    std::mt19937 rng(7);
-    const char16_t* words[] = {
-        u"password", u"account", u"login",   u"the", u"note", u"caf\u00E9", u"\u041F\u0440\u0438",
-        u"number",   u"card",    u"expires", u"on",  u"2026", u"server",    u"user"};
-    rtf::Document doc;
-    size_t size = 0;
-    while (size < approxBytes) {
-        rtf::Paragraph p;
-        p.numbering = rng() % 5 == 0 ? rtf::Numbering::Bullet : rtf::Numbering::None;
-        p.alignment = rng() % 7 == 0 ? rtf::Alignment::Center : rtf::Alignment::Left;
-        for (int r = 0; r < 4; ++r) {
-            rtf::Run run;
-            run.format.bold = r % 2;
-            run.format.italic = rng() % 3 == 0;
-            run.format.textColour = rng() % 4 == 0 ? rtf::makeColour(200, 0, 0) : rtf::kAutoColour;
-            for (int w = 0; w < 8; ++w) {
-                run.text += words[rng() % std::size(words)];
-                run.text += u' ';
-            }
-            size += run.text.size() * 2;
-            p.runs.push_back(std::move(run));
-        }
-        doc.paragraphs.push_back(std::move(p));
-    }
-    return doc;
-}
-
 const std::string& megabyteRtf() {
-    static const std::string rtf = rtf::WriteRtf(makeDocument(1 << 20));
+    static const std::string rtf = rtf::WriteRtf(bench::makeDocument(1 << 20));
     return rtf;
 }
 

@@ -6,16 +6,14 @@
 #include "cli/FindCommand.h"
 #include "cli/FtpCommand.h"
 #include "cli/JsonMapping.h"
+#include "cli/NodeLookup.h"
+#include "cli/ShownBody.h"
 #include "cli/TreeCheck.h"
+#include "cli/TreeListing.h"
 #include "cli/Utf.h"
 #include "core/FileError.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
-#include "core/TreeOrder.h"
-
-#if SEALBOOK_CLI_HAVE_RTF
-#include "editor/rtf/PlainText.h"
-#endif
 
 #include <cerrno>
 #include <charconv>
@@ -38,6 +36,31 @@ std::unique_ptr<NotesMgr> loadDatabase(const std::string& path, const std::u16st
     return mgr;
 }
 
+// The database fields and templates only; the nodes are read by the caller
+// (ls, show and verify read them one at a time through NotesMgr::Scan).
+std::unique_ptr<NotesMgr> databaseFor(const std::u16string& password) {
+    auto mgr = std::make_unique<NotesMgr>(nullptr);
+    mgr->password = password;
+    return mgr;
+}
+
+// One line of a listing: control characters would break the line structure.
+void appendDisplayLine(std::string& text, std::u16string_view s) {
+    const size_t start = text.size();
+    AppendUtf8(text, s);
+    for (size_t i = start; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F)
+            text[i] = ' ';
+    }
+}
+
+std::string displayLine(const std::u16string& s) {
+    std::string text;
+    appendDisplayLine(text, s);
+    return text;
+}
+
 int32_t parseNodeId(const std::string& text) {
     int32_t id = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), id);
@@ -46,65 +69,90 @@ int32_t parseNodeId(const std::string& text) {
     return id;
 }
 
-void runLs(const NotesMgr& mgr, std::ostream& out) {
-    const TreeListing listing = ListTree(mgr);
-    const auto line = [&](const NoteRecord& node, int depth) {
-        out << std::string(static_cast<size_t>(depth) * 2, ' ') << DisplayLine(node.title)
-            << (node.isFolder ? "/" : "") << "  [" << node.nodeId << "]\n";
+void runLs(const TreeSkeleton& skeleton, std::ostream& out) {
+    const TreeListing listing = ListTree(skeleton);
+    // Lines are gathered and written in large pieces.
+    constexpr size_t kPiece = size_t{64} << 10;
+    std::string text;
+    const auto line = [&](const TreeEntry& node, int depth) {
+        if (text.size() > kPiece) {
+            out << text;
+            text.clear();
+        }
+        text.append(static_cast<size_t>(depth) * 2, ' ');
+        appendDisplayLine(text, skeleton.title(node));
+        text += node.isFolder ? "/  [" : "  [";
+        text += std::to_string(node.nodeId);
+        text += "]\n";
     };
     for (const ListedNode& item : listing.shown)
-        line(*mgr.FindNode(item.nodeId), item.depth);
+        line(skeleton.nodes[item.index], item.depth);
     if (!listing.unreachable.empty()) {
-        out << CliTexts::unreachableHeading << "\n";
+        text += CliTexts::unreachableHeading;
+        text += "\n";
         for (int32_t id : listing.unreachable)
-            line(*mgr.FindNode(id), 1);
+            line(*skeleton.find(id), 1);
     }
+    out << text;
 }
 
-void runShow(const NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
+void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
     const std::string& idText = line.operands[1];
-    const NoteRecord* node = mgr.FindNode(parseNodeId(idText));
-    if (!node)
+    const int32_t nodeId = parseNodeId(idText);
+    // The body is taken in the form its plain text is made from, unless it
+    // is to be shown as stored.
+    ShownBody body;
+    const std::optional<NoteRecord> found =
+        ReadOneNode(mgr, line.operands[0], nodeId, line.rawRtf ? nullptr : &body);
+    if (!found)
         throw CliError(FormatText(CliTexts::noSuchNode, {idText}));
+    const NoteRecord* node = &*found;
     if (line.rawRtf) {
-        out << ToUtf8(node->body);
+        WriteUtf8(out, node->body);
         return;
     }
-    const std::string body = ToUtf8(BodyAsPlainText(node->body));
-    if (line.bodyOnly) {
-        out << body;
-        if (!body.empty() && body.back() != '\n')
+    const auto writeBody = [&] {
+        const char16_t last = body.write([&out](std::u16string_view piece) { WriteUtf8(out, piece); });
+        if (last != 0 && last != u'\n')
             out << "\n";
+    };
+    if (line.bodyOnly) {
+        writeBody();
         return;
     }
-    out << CliTexts::titleLabel << " " << DisplayLine(node->title) << "\n";
+    out << CliTexts::titleLabel << " " << displayLine(node->title) << "\n";
     if (!node->isFolder) {
         // Template id 0 is "None"; an id with no template left is "No Data".
         const TemplateRecord& tmpl = mgr.FindTemplate(node->templateId);
         const std::u16string name = node->templateId == 0 ? std::u16string(Texts::noneTemplate) : tmpl.name;
-        out << CliTexts::accountTypeLabel << " " << DisplayLine(name) << "\n";
+        out << CliTexts::accountTypeLabel << " " << displayLine(name) << "\n";
         if (node->templateId != 0) {
             for (int i = 0; i < kFieldCount; ++i) {
                 const std::u16string& caption = tmpl.caption(i);
                 if (!caption.empty())
-                    out << DisplayLine(caption) << " "
-                        << DisplayLine(node->fieldValues[static_cast<size_t>(i)]) << "\n";
+                    out << displayLine(caption) << " "
+                        << displayLine(node->fieldValues[static_cast<size_t>(i)]) << "\n";
             }
         }
     }
     if (!node->attachmentName.empty() || node->attachmentSize > 0)
-        out << CliTexts::attachmentLabel << " " << DisplayLine(node->attachmentName) << " ("
+        out << CliTexts::attachmentLabel << " " << displayLine(node->attachmentName) << " ("
             << node->attachmentSize << " " << CliTexts::bytesUnit << ")\n";
-    if (!body.empty()) {
-        out << "\n" << body;
-        if (body.back() != '\n')
+    // The body is shown after a blank line, unless it shows as nothing.
+    bool started = false;
+    const char16_t last = body.write([&](std::u16string_view piece) {
+        if (!started)
             out << "\n";
-    }
+        started = true;
+        WriteUtf8(out, piece);
+    });
+    if (last != 0 && last != u'\n')
+        out << "\n";
 }
 
-void runVerify(const NotesMgr& mgr, std::ostream& out) {
+void runVerify(const NotesMgr& mgr, const TreeSkeleton& skeleton, std::ostream& out) {
     int64_t folders = 0, notes = 0, attachments = 0, bytes = 0;
-    for (const auto& [id, node] : mgr.nodes) {
+    for (const TreeEntry& node : skeleton.nodes) {
         // The root is the database itself, not one of its folders.
         if (node.parentId != -1)
             (node.isFolder ? folders : notes) += 1;
@@ -113,14 +161,14 @@ void runVerify(const NotesMgr& mgr, std::ostream& out) {
             bytes += node.attachmentSize;
         }
     }
-    out << CliTexts::countNodes << ": " << mgr.nodes.size() << "\n"
+    out << CliTexts::countNodes << ": " << skeleton.nodes.size() << "\n"
         << CliTexts::countFolders << ": " << folders << "\n"
         << CliTexts::countNotes << ": " << notes << "\n"
         << CliTexts::countTemplates << ": " << mgr.templates.size() << "\n"
         << CliTexts::countAttachments << ": " << attachments << "\n"
         << CliTexts::countAttachmentBytes << ": " << bytes << "\n";
     out.flush();
-    if (auto problem = FindTreeProblem(mgr))
+    if (auto problem = FindTreeProblem(skeleton))
         throw CliError(*problem);
 }
 
@@ -156,20 +204,12 @@ void runImport(const CommandLine& line, const PasswordSource& passwords, std::is
 } // namespace
 
 std::u16string BodyAsPlainText(const std::u16string& body) {
-#if SEALBOOK_CLI_HAVE_RTF
-    const std::u16string text = rtf::BodyToPlainText(body);
-#else
-    const std::u16string& text = body;
-#endif
-    // Paragraphs end in "\r\n" in the stored text; a terminal wants "\n".
-    std::u16string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            continue;
-        out += text[i];
-    }
-    return out;
+    ShownBody shown;
+    shown.start(body.size());
+    shown.piece(body);
+    std::u16string text;
+    shown.write([&text](std::u16string_view piece) { text += piece; });
+    return text;
 }
 
 void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::istream& in,
@@ -178,11 +218,13 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
     case Command::Help:
         out << CliTexts::usage;
         break;
-    case Command::Ls:
-        runLs(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), out);
+    case Command::Ls: {
+        auto mgr = databaseFor(passwords.Password(line.passwordFile, false));
+        runLs(ReadSkeleton(*mgr, line.operands[0], true), out);
         break;
+    }
     case Command::Show:
-        runShow(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), line, out);
+        runShow(*databaseFor(passwords.Password(line.passwordFile, false)), line, out);
         break;
     case Command::Export: {
         auto mgr = loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false));
@@ -202,9 +244,12 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
         mgr->Save(path);
         break;
     }
-    case Command::Verify:
-        runVerify(*loadDatabase(line.operands[0], passwords.Password(line.passwordFile, false)), out);
+    case Command::Verify: {
+        auto mgr = databaseFor(passwords.Password(line.passwordFile, false));
+        const TreeSkeleton skeleton = ReadSkeleton(*mgr, line.operands[0], false);
+        runVerify(*mgr, skeleton, out);
         break;
+    }
     case Command::Find: {
         // The options are checked before the password is asked for.
         const FindOptions options = FindOptionsFromCommandLine(line);

@@ -7,8 +7,10 @@
 #include "cli/CommandLine.h"
 #include "cli/PasswordSource.h"
 
+#include <functional>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 inline constexpr int kExitSuccess = 0;
@@ -22,5 +24,6 @@ int RunMain(const std::vector<std::string>& args, const PasswordSource& password
 void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::istream& in,
                 std::ostream& out);
 
-// A stored body as plain text for the terminal (RTF converted, plain text as is).
+// A stored body as plain text for the terminal (RTF converted, plain text as
+// is, line ends as ShownBody makes them).
 std::u16string BodyAsPlainText(const std::u16string& body);

@@ -3,6 +3,7 @@
 // existing folder, ids below nextNodeId, attachment bytes matching their size.
 // The import refuses a database that breaks them; verify reports it.
 
+#include "cli/TreeSkeleton.h"
 #include "core/NotesMgr.h"
 
 #include <optional>
@@ -10,3 +11,4 @@
 
 // The first broken rule as one line, or nothing when the database is sound.
 std::optional<std::string> FindTreeProblem(const NotesMgr& mgr);
+std::optional<std::string> FindTreeProblem(const TreeSkeleton& skeleton);

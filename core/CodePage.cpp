@@ -1,5 +1,7 @@
 #include "core/CodePage.h"
 
+#include "core/LargePages.h"
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -115,6 +117,31 @@ bool copyAsciiBlock(const char16_t* src, char* dst) {
     }
     return true;
 #endif
+}
+
+// Each character as its 1252 byte, '?' where 1252 has none.
+void narrow1252(const char16_t* src, char* dst, size_t n, std::vector<size_t>* unrepresentable) {
+    size_t i = 0;
+    while (i < n) {
+        // Mostly ASCII: whole blocks go at once.
+        if (i + kAsciiBlock <= n && copyAsciiBlock(src + i, dst + i)) {
+            i += kAsciiBlock;
+            continue;
+        }
+        const size_t stop = std::min(n, i + kAsciiBlock);
+        for (; i < stop; ++i) {
+            const char16_t ch = src[i];
+            const int b = ch < 0x80 ? ch : CodePage::toCp1252(ch);
+            if (b >= 0) {
+                dst[i] = static_cast<char>(b);
+                continue;
+            }
+            dst[i] = CodePage::kDefaultChar;
+            if (unrepresentable) {
+                unrepresentable->push_back(i);
+            }
+        }
+    }
 }
 
 bool isHighSurrogate(char16_t c) {
@@ -480,6 +507,8 @@ void CodePage::appendUtf16(std::u16string& out, std::string_view bytes, int code
                                                              : cache().get(codePage, true);
     size_t used = out.size();
     if (cd == reinterpret_cast<iconv_t>(-1)) {
+        if (out.capacity() < used + bytes.size())
+            LargePages::reserve(out, std::max(used + bytes.size(), 2 * out.capacity()));
         out.resize(used + bytes.size());
         char16_t* dst = out.data() + used;
         for (unsigned char b : bytes) {
@@ -501,31 +530,9 @@ std::string CodePage::fromUtf16(std::u16string_view text, int codePage,
     iconv_t cd = codePage == kAnsi || !isSupported(codePage) ? reinterpret_cast<iconv_t>(-1)
                                                              : cache().get(codePage, false);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
+        LargePages::reserve(out, text.size());
         out.resize(text.size());
-        const size_t n = text.size();
-        const char16_t* src = text.data();
-        char* dst = out.data();
-        size_t i = 0;
-        while (i < n) {
-            // Mostly ASCII: whole blocks go at once.
-            if (i + kAsciiBlock <= n && copyAsciiBlock(src + i, dst + i)) {
-                i += kAsciiBlock;
-                continue;
-            }
-            const size_t stop = std::min(n, i + kAsciiBlock);
-            for (; i < stop; ++i) {
-                const char16_t ch = src[i];
-                const int b = ch < 0x80 ? ch : toCp1252(ch);
-                if (b >= 0) {
-                    dst[i] = static_cast<char>(b);
-                    continue;
-                }
-                dst[i] = kDefaultChar;
-                if (unrepresentable) {
-                    unrepresentable->push_back(i);
-                }
-            }
-        }
+        narrow1252(text.data(), out.data(), text.size(), unrepresentable);
         return out;
     }
     size_t used = 0;

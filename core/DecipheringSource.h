@@ -12,16 +12,24 @@ class DatabaseCipher;
 
 class DecipheringSource : public ByteSource {
 public:
-    // `fd` is positioned at the first unit of the stream, of which `size` bytes
-    // remain; `path` names the file in errors. Neither fd nor cipher is owned.
+    // `fd` is positioned at the first unit of the stream, which runs to the
+    // end of the file, `size` bytes; `path` names the file in errors. Neither
+    // fd nor cipher is owned.
     DecipheringSource(int fd, uint64_t size, const DatabaseCipher& cipher, std::string path);
 
     std::span<const uint8_t> next() override;
     uint64_t remaining() const override { return m_remaining; }
+    // Whole cipher units, read and deciphered in place.
+    size_t readInto(uint8_t* out, size_t size) override;
 
 private:
+    // Reads exactly `size` bytes; a file that has become shorter or longer
+    // than its size at the start ends the read with FileError.
+    void readFile(uint8_t* out, size_t size);
+
     int m_fd;
     uint64_t m_remaining;
+    bool m_checkEnd; // a stream of no bytes is a file too short to hold one
     const DatabaseCipher& m_cipher;
     std::string m_path;
     std::vector<uint8_t> m_buffer;

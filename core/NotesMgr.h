@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class NodeReceiver;
 class SettingsStore;
 class StreamReader;
 class StreamWriter;
@@ -70,10 +71,16 @@ public:
     // the check word is not 777 (nothing changed then) and FileError for a
     // damaged stream; the content is replaced only when the whole stream was read.
     void Serialize(StreamReader& in);
+    // The same, but every node record goes to `receiver` as it is read; this
+    // object takes the database fields and templates and keeps its nodes.
+    void Serialize(StreamReader& in, NodeReceiver& receiver);
 
     // Reads the database at `path` with the password held; throws FileError or
     // WrongPasswordError. The database in memory is unchanged on failure.
     bool Load(const std::string& path);
+    // Reads the database at `path` like Load, the nodes going to `receiver`
+    // (see Serialize); the recent files are not touched.
+    void Scan(const std::string& path, NodeReceiver& receiver);
     // Writes the database to `path` (keeping the previous file as path + ".bak");
     // throws FileError, leaving the previous file in place.
     bool Save(const std::string& path);

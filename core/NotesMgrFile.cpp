@@ -7,6 +7,7 @@
 #include "core/EncipheringSink.h"
 #include "core/FileError.h"
 #include "core/FileSink.h"
+#include "core/NodeMapReceiver.h"
 #include "core/NotesMgr.h"
 #include "core/PathText.h"
 #include "core/StreamReader.h"
@@ -126,6 +127,16 @@ std::string fileBehind(const std::string& path) {
 } // namespace
 
 bool NotesMgr::Load(const std::string& path) {
+    NotesMgr loaded(nullptr);
+    loaded.password = password;
+    NodeMapReceiver receiver(loaded.nodes);
+    loaded.Scan(path, receiver);
+    TakeContent(loaded);
+    AddRecentFile(recentEntry(path));
+    return true;
+}
+
+void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw FileError(FileError::kindFromErrno(errno), path);
@@ -152,9 +163,7 @@ bool NotesMgr::Load(const std::string& path) {
 
     DecipheringSource source(fd, streamSize, cipher, path);
     StreamReader reader(source);
-    Serialize(reader);
-    AddRecentFile(recentEntry(path));
-    return true;
+    Serialize(reader, receiver);
 }
 
 bool NotesMgr::Save(const std::string& requestedPath) {

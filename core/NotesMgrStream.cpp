@@ -2,6 +2,7 @@
 // layout read.
 
 #include "core/FileError.h"
+#include "core/NodeMapReceiver.h"
 #include "core/NotesMgr.h"
 #include "core/StreamReader.h"
 #include "core/StreamWriter.h"
@@ -65,72 +66,85 @@ void readReminder(StreamReader& in, NoteRecord& n, bool legacyTimes) {
 void readTemplateValues(StreamReader& in, NoteRecord& n) {
     n.templateId = in.readInt32();
     for (auto& value : n.fieldValues)
-        value = in.readString();
+        in.readString(value);
+}
+
+// The body, or its pieces to the receiver that asks for them.
+void readBody(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    if (StringPieces* pieces = receiver.bodyPieces(n))
+        in.readString(*pieces);
+    else
+        in.readString(n.body);
 }
 
 // The start of the layouts from version 4 on.
-void readHeadWithIcon(StreamReader& in, NoteRecord& n) {
+void readHeadWithIcon(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
     n.nodeId = in.readInt32();
     n.parentId = in.readInt32();
     n.iconIndex = in.readInt32();
     n.isFolder = in.readInt32();
-    n.title = in.readString();
-    n.body = in.readString();
-    n.link = in.readString();
+    in.readString(n.title);
+    readBody(in, n, receiver);
+    in.readString(n.link);
     n.modifiedTime = in.readTimestamp();
 }
 
 // The start of the layouts of versions 2 and 3.
-void readHeadWithoutIcon(StreamReader& in, NoteRecord& n) {
+void readHeadWithoutIcon(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
     n.nodeId = in.readInt32();
     n.parentId = in.readInt32();
     n.isFolder = in.readInt32();
-    n.title = in.readString();
-    n.body = in.readString();
+    in.readString(n.title);
+    readBody(in, n, receiver);
 }
 
-void readNodeV1(StreamReader& in, NoteRecord& n) {
+void readNodeV1(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
     n.nodeId = in.readInt32();
     n.parentId = in.readInt32();
     n.isFolder = in.readInt32();
-    n.title = in.readString();
+    in.readString(n.title);
     readLegacySeconds(in); // a time nobody kept, so it is not converted either
-    n.body = in.readString();
+    readBody(in, n, receiver);
 }
 
-void readNodeV2(StreamReader& in, NoteRecord& n) {
-    readHeadWithoutIcon(in, n);
+void readNodeV2(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    readHeadWithoutIcon(in, n, receiver);
     readReminder(in, n, true);
 }
 
-void readNodeV3(StreamReader& in, NoteRecord& n) {
-    readHeadWithoutIcon(in, n);
+void readNodeV3(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    readHeadWithoutIcon(in, n, receiver);
     readReminder(in, n, false);
 }
 
-void readNodeV4(StreamReader& in, NoteRecord& n) {
-    readHeadWithIcon(in, n);
+void readNodeV4(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    readHeadWithIcon(in, n, receiver);
     readReminder(in, n, false);
 }
 
-void readNodeV5(StreamReader& in, NoteRecord& n) {
-    readHeadWithIcon(in, n);
+void readNodeV5(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    readHeadWithIcon(in, n, receiver);
     readTemplateValues(in, n);
     readReminder(in, n, false);
 }
 
-void readNodeV6(StreamReader& in, NoteRecord& n) {
-    readHeadWithIcon(in, n);
+void readNodeV6(StreamReader& in, NoteRecord& n, NodeReceiver& receiver) {
+    readHeadWithIcon(in, n, receiver);
     readReminder(in, n, false);
     readTemplateValues(in, n);
-    n.attachmentName = in.readString();
+    in.readString(n.attachmentName);
     const int32_t size = in.readInt32();
     n.attachmentTime = in.readTimestamp();
-    n.attachmentData = in.readBlock(size);
+    if (receiver.wantsAttachmentData()) {
+        in.readBlock(size, n.attachmentData);
+    } else {
+        in.requireCount(size, 1);
+        in.skip(static_cast<uint64_t>(size));
+    }
     n.attachmentSize = size;
 }
 
-using NodeLayout = void (*)(StreamReader&, NoteRecord&);
+using NodeLayout = void (*)(StreamReader&, NoteRecord&, NodeReceiver&);
 
 // The node layout of each stream version (index = version); 6 and 7 share one.
 constexpr NodeLayout kNodeLayouts[] = {nullptr,    readNodeV1, readNodeV2, readNodeV3,
@@ -193,6 +207,13 @@ void NotesMgr::Serialize(StreamWriter& out) {
 }
 
 void NotesMgr::Serialize(StreamReader& in) {
+    NotesMgr loaded(nullptr);
+    NodeMapReceiver receiver(loaded.nodes);
+    loaded.Serialize(in, receiver);
+    TakeContent(loaded);
+}
+
+void NotesMgr::Serialize(StreamReader& in, NodeReceiver& receiver) {
     const uint16_t storedRandom = in.readWord();
     if (in.readWord() != kCheckWord)
         throw WrongPasswordError();
@@ -205,8 +226,8 @@ void NotesMgr::Serialize(StreamReader& in) {
     if (version < kOldestFormatVersion || version > kCurrentFormatVersion)
         damaged();
     loaded.nextNodeId = in.readInt32();
-    loaded.dbTitle = in.readString();
-    loaded.dbDescription = in.readString();
+    in.readString(loaded.dbTitle);
+    in.readString(loaded.dbDescription);
 
     if (version < kCurrentFormatVersion) {
         // Older streams hold no templates.
@@ -217,9 +238,9 @@ void NotesMgr::Serialize(StreamReader& in) {
         for (int32_t i = 0; i < count; ++i) {
             TemplateRecord t;
             t.templateId = in.readInt32();
-            t.name = in.readString();
+            in.readString(t.name);
             for (auto& caption : t.captions)
-                caption = in.readString();
+                in.readString(caption);
             loaded.templates.push_back(std::move(t));
         }
         loaded.nextTemplateId = in.readInt32();
@@ -227,28 +248,30 @@ void NotesMgr::Serialize(StreamReader& in) {
 
     const int32_t count = in.readInt32();
     in.requireCount(count, kMinNodeSize);
+    receiver.expect(count);
     const NodeLayout readNode = kNodeLayouts[version];
-    const NoteTimestamp now = NoteTimestamp::now();
+    // Every record starts from the same new node; assigning it keeps the
+    // storage of a record the receiver left in place.
+    const NoteRecord fresh(NoteTimestamp::now());
+    NoteRecord node(fresh);
+    bool anyNode = false;
+    int32_t highestId = 0;
     for (int32_t i = 0; i < count; ++i) {
-        NoteRecord node(now);
-        readNode(in, node);
+        node = fresh;
+        readNode(in, node, receiver);
         if (node.iconIndex == kNoIcon)
             node.iconIndex = node.isFolder ? kDefaultFolderIcon : kDefaultNoteIcon;
-        // Records come in ascending id order; a repeated id keeps the first record.
-        auto& map = loaded.nodes;
-        if (map.empty() || map.rbegin()->first < node.nodeId)
-            map.emplace_hint(map.end(), node.nodeId, std::move(node));
-        else
-            map.try_emplace(node.nodeId, std::move(node));
+        highestId = anyNode ? std::max(highestId, node.nodeId) : node.nodeId;
+        anyNode = true;
+        receiver.node(node);
     }
     in.skip(kTrailerSize);
 
     // New nodes must never take an id that a stored node already has.
-    if (!loaded.nodes.empty() && loaded.nodes.rbegin()->first >= loaded.nextNodeId)
-        loaded.nextNodeId = loaded.nodes.rbegin()->first == std::numeric_limits<int32_t>::max()
-                                ? loaded.nodes.rbegin()->first
-                                : loaded.nodes.rbegin()->first + 1;
+    if (anyNode && highestId >= loaded.nextNodeId)
+        loaded.nextNodeId = highestId == std::numeric_limits<int32_t>::max() ? highestId : highestId + 1;
     loaded.formatVersion = kCurrentFormatVersion;
     loaded.modified = 0;
+    loaded.nodes.swap(nodes); // the nodes went to the receiver; these stay
     TakeContent(loaded);
 }

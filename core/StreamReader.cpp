@@ -2,7 +2,9 @@
 
 #include "core/CodePage.h"
 #include "core/FileError.h"
+#include "core/LargePages.h"
 #include "core/MemorySource.h"
+#include "core/StringPieces.h"
 
 #include <algorithm>
 #include <bit>
@@ -14,13 +16,13 @@ namespace {
     throw FileError(FileError::Kind::EndOfFile, std::string());
 }
 
-// 8-bit strings were written in the system's ANSI code page.
-std::u16string decodeAnsi(const std::vector<uint8_t>& bytes) {
-    std::u16string text(bytes.size(), u'\0');
-    for (size_t i = 0; i < bytes.size(); ++i)
-        text[i] = CodePage::fromCp1252(bytes[i]);
-    return text;
-}
+// Blocks from this size on are read past the piece buffer where the source allows.
+// The fuzzers build with small pieces, so that short inputs take this way too.
+#ifndef SEALBOOK_SMALL_PIECES
+constexpr size_t kBulkSize = size_t{64} << 10;
+#else
+constexpr size_t kBulkSize = 2048;
+#endif
 
 } // namespace
 
@@ -83,15 +85,27 @@ uint8_t StreamReader::readByte() {
     return *m_pos++;
 }
 
+// The fixed-size fields: straight from the piece when it holds them whole,
+// which is nearly always.
+template <size_t N> const uint8_t* StreamReader::fieldBytes(uint8_t (&spare)[N]) {
+    if (static_cast<size_t>(m_end - m_pos) >= N) {
+        const uint8_t* b = m_pos;
+        m_pos += N;
+        return b;
+    }
+    readBytes(spare, N);
+    return spare;
+}
+
 uint16_t StreamReader::readWord() {
-    uint8_t b[2];
-    readBytes(b, sizeof b);
+    uint8_t spare[2];
+    const uint8_t* b = fieldBytes(spare);
     return static_cast<uint16_t>(b[0] | (b[1] << 8));
 }
 
 int32_t StreamReader::readInt32() {
-    uint8_t b[4];
-    readBytes(b, sizeof b);
+    uint8_t spare[4];
+    const uint8_t* b = fieldBytes(spare);
     return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
                                 static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
 }
@@ -102,33 +116,51 @@ int64_t StreamReader::readInt64() {
     return static_cast<int64_t>(static_cast<uint64_t>(high) << 32 | low);
 }
 
-std::vector<uint8_t> StreamReader::readBlock(int64_t size) {
-    if (size < 0)
-        endOfData();
-    require(static_cast<uint64_t>(size));
-    // Appended piece by piece into reserved room: no pass that zero-fills
-    // megabytes of attachment only to overwrite them.
-    const auto want = static_cast<size_t>(size);
-    std::vector<uint8_t> block;
-    block.reserve(want);
-    while (block.size() < want) {
-        if (m_pos == m_end && !refill())
-            endOfData();
-        const size_t take = std::min(want - block.size(), static_cast<size_t>(m_end - m_pos));
-        block.insert(block.end(), m_pos, m_pos + take);
-        m_pos += take;
+void StreamReader::readBulk(uint8_t* out, size_t size) {
+    const size_t first = std::min(size, static_cast<size_t>(m_end - m_pos));
+    if (first > 0) {
+        std::memcpy(out, m_pos, first);
+        m_pos += first;
+        out += first;
+        size -= first;
     }
+    // The piece is used up here, so the source may hand whole units straight in.
+    while (size >= kBulkSize) {
+        const size_t got = m_source->readInto(out, size);
+        if (got == 0)
+            break;
+        out += got;
+        size -= got;
+    }
+    readBytes(out, size);
+}
+
+std::vector<uint8_t> StreamReader::readBlock(int64_t size) {
+    std::vector<uint8_t> block;
+    readBlock(size, block);
     return block;
 }
 
+void StreamReader::readBlock(int64_t size, std::vector<uint8_t>& into) {
+    if (size < 0)
+        endOfData();
+    require(static_cast<uint64_t>(size));
+    LargePages::reserve(into, static_cast<size_t>(size));
+    into.resize(static_cast<size_t>(size));
+    readBulk(into.data(), into.size());
+}
+
 NoteTimestamp StreamReader::readTimestamp() {
+    uint8_t spare[12];
+    const uint8_t* b = fieldBytes(spare);
+    const auto word = [b](int i) { return static_cast<uint16_t>(b[2 * i] | (b[2 * i + 1] << 8)); };
     NoteTimestamp ts;
-    ts.year = readWord();
-    ts.month = readWord();
-    ts.dayOfWeek = readWord();
-    ts.day = readWord();
-    ts.hour = readWord();
-    ts.minute = readWord();
+    ts.year = word(0);
+    ts.month = word(1);
+    ts.dayOfWeek = word(2);
+    ts.day = word(3);
+    ts.hour = word(4);
+    ts.minute = word(5);
     return ts;
 }
 
@@ -144,7 +176,13 @@ uint64_t StreamReader::readLength() {
 }
 
 std::u16string StreamReader::readString() {
-    bool utf16 = false;
+    std::u16string text;
+    readString(text);
+    return text;
+}
+
+uint64_t StreamReader::readStringHeader(bool& utf16) {
+    utf16 = false;
     uint64_t count = readByte();
     if (count == 0xFF) {
         uint16_t word = readWord();
@@ -158,17 +196,52 @@ std::u16string StreamReader::readString() {
         if (count == 0xFF)
             count = word < 0xFFFF ? word : readLength();
     }
+    return count;
+}
 
-    if (!utf16)
-        return decodeAnsi(readBlock(static_cast<int64_t>(count)));
+void StreamReader::readString(std::u16string& into) {
+    bool utf16 = false;
+    const uint64_t count = readStringHeader(utf16);
+    if (!utf16) {
+        // 8-bit strings were written in the system's ANSI code page.
+        require(count);
+        into.resize(static_cast<size_t>(count));
+        for (char16_t& c : into)
+            c = CodePage::fromCp1252(readByte());
+        return;
+    }
 
     if (count > remaining() / 2)
         endOfData();
-    std::u16string text(static_cast<size_t>(count), u'\0');
-    readBytes(reinterpret_cast<uint8_t*>(text.data()), text.size() * 2);
+    LargePages::reserve(into, static_cast<size_t>(count));
+    into.resize(static_cast<size_t>(count));
+    readBulk(reinterpret_cast<uint8_t*>(into.data()), into.size() * 2);
     if constexpr (std::endian::native == std::endian::big) {
-        for (char16_t& c : text)
+        for (char16_t& c : into)
             c = static_cast<char16_t>((c >> 8) | (c << 8));
     }
-    return text;
+}
+
+void StreamReader::readString(StringPieces& pieces) {
+    bool utf16 = false;
+    uint64_t count = readStringHeader(utf16);
+    require(utf16 ? count * 2 : count);
+    pieces.start(count);
+    constexpr size_t kPiece = 4096;
+    char16_t text[kPiece];
+    while (count > 0) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(count, kPiece));
+        if (utf16) {
+            readBytes(reinterpret_cast<uint8_t*>(text), n * 2);
+            if constexpr (std::endian::native == std::endian::big) {
+                for (size_t i = 0; i < n; ++i)
+                    text[i] = static_cast<char16_t>((text[i] >> 8) | (text[i] << 8));
+            }
+        } else {
+            for (size_t i = 0; i < n; ++i)
+                text[i] = CodePage::fromCp1252(readByte());
+        }
+        pieces.piece(std::u16string_view(text, n));
+        count -= n;
+    }
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 class MemorySource;
+class StringPieces;
 
 class StreamReader {
 public:
@@ -34,8 +35,14 @@ public:
     // `size` bytes into a fresh buffer; a negative or too large size is refused
     // before the buffer is allocated.
     std::vector<uint8_t> readBlock(int64_t size);
+    // The same into `into`, whose storage is reused when large enough.
+    void readBlock(int64_t size, std::vector<uint8_t>& into);
     // A string in the UTF-16 or the 8-bit form (8-bit text is Windows-1252).
     std::u16string readString();
+    // The same into `into`, whose storage is reused when large enough.
+    void readString(std::u16string& into);
+    // The same handed to `pieces` a part at a time, never held whole.
+    void readString(StringPieces& pieces);
     // Six words: year, month, day of week, day, hour, minute.
     NoteTimestamp readTimestamp();
     void skip(uint64_t size);
@@ -49,7 +56,12 @@ public:
 
 private:
     bool refill();
+    template <size_t N> const uint8_t* fieldBytes(uint8_t (&spare)[N]);
+    // Fills `out` from the current piece, then straight from the source.
+    void readBulk(uint8_t* out, size_t size);
     uint64_t readLength();
+    // The header of a string: its length in characters, and whether UTF-16.
+    uint64_t readStringHeader(bool& utf16);
 
     std::unique_ptr<MemorySource> m_ownSource;
     ByteSource* m_source = nullptr;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-int CompareTitlesNoCase(const std::u16string& a, const std::u16string& b) {
+int CompareTitlesNoCase(std::u16string_view a, std::u16string_view b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         const char16_t x = WideChars::Lower(a[i]);
@@ -18,17 +18,16 @@ int CompareTitlesNoCase(const std::u16string& a, const std::u16string& b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-bool SiblingLess(const NoteRecord& a, const NoteRecord& b) {
-    const bool aFolder = a.isFolder != 0;
-    const bool bFolder = b.isFolder != 0;
+bool SiblingLess(bool aFolder, std::u16string_view aTitle, bool bFolder, std::u16string_view bTitle) {
     if (aFolder != bFolder)
         return aFolder;
-    return CompareTitlesNoCase(a.title, b.title) < 0;
+    return CompareTitlesNoCase(aTitle, bTitle) < 0;
 }
 
 ChildIndex IndexChildren(const NotesMgr& mgr) {
     // Collected in ascending id (map order), then sorted stably.
     ChildIndex index;
+    index.children.reserve(mgr.nodes.size() / 4 + 1);
     for (const auto& [id, node] : mgr.nodes) {
         if (node.parentId == -1)
             index.roots.push_back(&node);
@@ -52,7 +51,7 @@ TreeListing ListTree(const NotesMgr& mgr) {
     // call stack.
     std::vector<ListedNode> stack;
     for (auto it = index.roots.rbegin(); it != index.roots.rend(); ++it)
-        stack.push_back({(*it)->nodeId, 0, *it});
+        stack.push_back({(*it)->nodeId, 0, 0, *it});
     while (!stack.empty()) {
         const ListedNode item = stack.back();
         stack.pop_back();
@@ -63,7 +62,7 @@ TreeListing ListTree(const NotesMgr& mgr) {
         if (found == index.children.end())
             continue;
         for (auto it = found->second.rbegin(); it != found->second.rend(); ++it)
-            stack.push_back({(*it)->nodeId, item.depth + 1, *it});
+            stack.push_back({(*it)->nodeId, item.depth + 1, 0, *it});
     }
     if (result.shown.size() < mgr.nodes.size()) {
         std::unordered_set<int32_t> shown;

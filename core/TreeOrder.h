@@ -8,14 +8,18 @@
 
 #include "core/NotesMgr.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 struct ListedNode {
     int32_t nodeId = 0;
     int depth = 0;
-    // The node itself, valid while the node map is unchanged.
+    // A listing of the companion's skeleton: the node's position there.
+    size_t index = 0;
+    // A listing of a node map: the node itself, valid while the map is unchanged.
     const NoteRecord* record = nullptr;
 };
 
@@ -26,6 +30,15 @@ struct TreeListing {
     std::vector<int32_t> unreachable;
 };
 
+// <0, 0 or >0 comparing two titles case-insensitively.
+int CompareTitlesNoCase(std::u16string_view a, std::u16string_view b);
+
+// The display order of two siblings: folders before notes, then by title.
+bool SiblingLess(bool aFolder, std::u16string_view aTitle, bool bFolder, std::u16string_view bTitle);
+inline bool SiblingLess(const NoteRecord& a, const NoteRecord& b) {
+    return SiblingLess(a.isFolder != 0, a.title, b.isFolder != 0, b.title);
+}
+
 // The children of every parent id in display order, and the roots (parentId
 // -1) in the same order. Indexed once over the whole node map.
 struct ChildIndex {
@@ -35,9 +48,3 @@ struct ChildIndex {
 ChildIndex IndexChildren(const NotesMgr& mgr);
 
 TreeListing ListTree(const NotesMgr& mgr);
-
-// <0, 0 or >0 comparing two titles case-insensitively.
-int CompareTitlesNoCase(const std::u16string& a, const std::u16string& b);
-
-// The display order of two siblings: folders before notes, then by title.
-bool SiblingLess(const NoteRecord& a, const NoteRecord& b);

@@ -40,6 +40,16 @@ std::u16string BodyToPlainText(const std::u16string& body) {
     return parser.takeText();
 }
 
+void RtfBytesToPlainText(std::string_view rtf, const std::function<void(std::u16string_view)>& piece) {
+    RtfParser parser(RtfParser::Mode::TextOnly);
+    parser.setTextSink(piece);
+    parser.parse(rtf);
+    const std::u16string rest = parser.takeText();
+    if (!rest.empty()) {
+        piece(rest);
+    }
+}
+
 std::u16string DocumentPlainText(const Document& doc) {
     std::u16string text;
     for (size_t i = 0; i < doc.paragraphs.size(); ++i) {

@@ -4,7 +4,9 @@
 
 #include "editor/rtf/RichText.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace rtf {
 
@@ -19,6 +21,10 @@ std::string BodyToRtfBytes(const std::u16string& body);
 // The text find searches: a plain body unchanged; for an RTF body the visible
 // text, paragraphs separated by "\r\n", without list markers or pictures.
 std::u16string BodyToPlainText(const std::u16string& body);
+
+// The plain text of an RTF body given as the bytes BodyToRtfBytes makes,
+// handed to `piece` in parts as it is made (for bodies too long to hold twice).
+void RtfBytesToPlainText(std::string_view rtf, const std::function<void(std::u16string_view)>& piece);
 
 // The same text taken from a document already read.
 std::u16string DocumentPlainText(const Document& doc);

@@ -216,8 +216,15 @@ Keyword LookupKeyword(std::string_view name) {
     size_t slot = hashName(name) & (kSlots - 1);
     while (kTable.slots[slot] >= 0) {
         const Entry& e = kEntries[kTable.slots[slot]];
-        if (e.name == name) {
-            return e.keyword;
+        // Names are short: compared here rather than through a library call.
+        if (e.name.size() == name.size()) {
+            size_t i = 0;
+            while (i < name.size() && e.name[i] == name[i]) {
+                ++i;
+            }
+            if (i == name.size()) {
+                return e.keyword;
+            }
         }
         slot = (slot + 1) & (kSlots - 1);
     }

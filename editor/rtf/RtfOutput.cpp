@@ -56,9 +56,18 @@ std::u16string& RtfOutput::target(const CharProps& chars) {
     return m_para.runs.back().text;
 }
 
+void RtfOutput::passOnText() {
+    constexpr size_t kPiece = size_t{64} << 10;
+    if (m_sink && m_text.size() >= kPiece) {
+        m_sink(m_text);
+        m_text.clear();
+    }
+}
+
 void RtfOutput::emit(const CharProps& chars, std::u16string_view text) {
     target(chars).append(text);
     m_paraHasContent = true;
+    passOnText();
 }
 
 void RtfOutput::resolvePendingHigh() {
@@ -75,6 +84,7 @@ void RtfOutput::bytes(const CharProps& chars, std::string_view bytes, int codePa
     resolvePendingHigh();
     CodePage::appendUtf16(target(chars), bytes, codePage);
     m_paraHasContent = true;
+    passOnText();
 }
 
 void RtfOutput::unit(const CharProps& chars, char16_t unit) {

@@ -6,6 +6,7 @@
 #include "editor/rtf/RichText.h"
 #include "editor/rtf/RtfTables.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -42,9 +43,13 @@ public:
     Document takeDocument() { return std::move(m_doc); }
     // Paragraphs joined by "\r\n"; pictures left out.
     std::u16string takeText() { return std::move(m_text); }
+    // Text only: hands the text out in pieces as it grows, instead of keeping
+    // it all; takeText() then gives what is left after the last piece.
+    void setTextSink(std::function<void(std::u16string_view)> sink) { m_sink = std::move(sink); }
 
 private:
     std::u16string& target(const CharProps& chars);
+    void passOnText();
     void emit(const CharProps& chars, std::u16string_view text);
     void resolvePendingHigh();
     CharFormat formatOf(const CharProps& chars) const;
@@ -63,6 +68,7 @@ private:
     int m_closedParagraphs = 0;
 
     std::u16string m_text;
+    std::function<void(std::u16string_view)> m_sink;
     bool m_separatorDone = false; // "\r\n" before this paragraph written
 };
 

@@ -36,6 +36,9 @@ public:
     Document takeDocument();
     // TextOnly mode: paragraphs joined by "\r\n", pictures and list markers left out.
     std::u16string takeText();
+    // TextOnly mode, set before parse(): the text goes to `sink` in pieces as
+    // it is read; takeText() then gives only what is left after the last one.
+    void setTextSink(std::function<void(std::u16string_view)> sink) { m_out.setTextSink(std::move(sink)); }
 
 private:
     enum class Dest : uint8_t {

@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/PasswordSource.h"
+#include "cli/TerminalText.h"
 #include "cli/Utf.h"
 #include "core/FileError.h"
 
@@ -52,9 +53,32 @@ TEST(CliUtf, RefusesMalformedUtf8) {
 TEST(CliBody, PlainTextEndsLinesForTheTerminal) {
     EXPECT_EQ(BodyAsPlainText(u"one\r\ntwo\rthree\n"), u"one\ntwo\rthree\n");
     EXPECT_EQ(BodyAsPlainText(u""), u"");
+    EXPECT_EQ(BodyAsPlainText(u"plain\vkept"), u"plain\vkept"); // a plain body as stored
 #if SEALBOOK_CLI_HAVE_RTF
     EXPECT_EQ(BodyAsPlainText(u"{\\rtf1\\ansi caf\\'e9\\par next\\par}"), u"caf\u00e9\nnext");
+    // A soft line break is a line end on the terminal too.
+    EXPECT_EQ(BodyAsPlainText(u"{\\rtf1 one\\line two\\par three}"), u"one\ntwo\nthree");
 #endif
+}
+
+TEST(CliBody, LineEndsComeOutTheSameWhereverTheTextIsCut) {
+    for (const bool fromRtf : {false, true}) {
+        const std::u16string text = u"a\r\nb\rc\r\n\vd\r\r\ne\r";
+        const auto made = [fromRtf](const std::vector<std::u16string_view>& pieces) {
+            std::u16string out;
+            TerminalText terminal(fromRtf, [&out](std::u16string_view piece) { out += piece; });
+            for (auto piece : pieces)
+                terminal.add(piece);
+            terminal.finish();
+            EXPECT_EQ(terminal.last(), out.empty() ? u'\0' : out.back());
+            return out;
+        };
+        const std::u16string whole = made({text});
+        EXPECT_EQ(whole, fromRtf ? u"a\nb\rc\n\nd\r\ne\r" : u"a\nb\rc\n\vd\r\ne\r");
+        const std::u16string_view view(text);
+        for (size_t cut = 0; cut <= text.size(); ++cut)
+            EXPECT_EQ(made({view.substr(0, cut), view.substr(cut)}), whole) << cut;
+    }
 }
 
 TEST(CliBase64, RoundTripsEveryLengthAndByte) {

@@ -245,6 +245,37 @@ TEST_F(CliProgram, ShowPrintsFieldsAttachmentAndBody) {
     expectOneLineFailure(RunSealbook({"show", db, "3x"}), 1, "'3x' is not a node id.");
 }
 
+TEST_F(CliProgram, ShowsBodiesLongerThanAReadPieceWhole) {
+    // Bodies are taken in pieces of some thousands of characters while the
+    // file is read; lines here run across every boundary.
+    std::u16string rtfBody = u"{\\rtf1\\ansi ";
+    std::u16string plainBody;
+    std::string rtfText, plainText;
+    for (int i = 0; i < 4000; ++i) {
+        const std::string n = std::to_string(i);
+        rtfBody += std::u16string(n.begin(), n.end()) + u" caf\\'e9 \\u1055?\\line ";
+        rtfText += n + " caf\xC3\xA9 \xD0\x9F\n";
+        plainBody += std::u16string(n.begin(), n.end()) + u" \u041f\U0001F511\r\n";
+        plainText += n + " \xD0\x9F\xF0\x9F\x94\x91\n";
+    }
+    rtfBody += u"end}";
+    rtfText += "end\n";
+    NotesMgr mgr(nullptr);
+    NewDatabase(mgr);
+    const int32_t rtfNote = mgr.AddNode(0, 16, 0, u"rtf", rtfBody, u"", NoteTimestamp::now());
+    const int32_t plainNote = mgr.AddNode(0, 16, 0, u"plain", plainBody, u"", NoteTimestamp::now());
+    mgr.Save(path("long.nte"));
+
+    const auto plain = RunSealbook({"show", path("long.nte"), std::to_string(plainNote), "--body"});
+    EXPECT_EQ(plain.out, plainText);
+#if SEALBOOK_CLI_HAVE_RTF
+    const auto rtf = RunSealbook({"show", path("long.nte"), std::to_string(rtfNote), "--body"});
+    EXPECT_EQ(rtf.out, rtfText);
+    const auto full = RunSealbook({"show", path("long.nte"), std::to_string(rtfNote)});
+    EXPECT_EQ(full.out, "Title: rtf\nAccount Type: None\n\n" + rtfText);
+#endif
+}
+
 TEST_F(CliProgram, VerifyCountsAndImportRefusals) {
     const std::string db = saveSample("sample.nte", u"");
     const auto v = RunSealbook({"verify", db});

@@ -1,8 +1,8 @@
 // The tree order of ls and the nodes it cannot place.
 
+#include "cli/TreeListing.h"
 #include "cli/TreeCheck.h"
 #include "core/TreeOps.h"
-#include "core/TreeOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +57,27 @@ TEST(CliTreeListing, NotesUnderANoteAreNotShownAsChildren) {
     EXPECT_EQ(ids(listing), (std::vector<int32_t>{0, note}));
     EXPECT_EQ(listing.unreachable, (std::vector<int32_t>{child}));
     EXPECT_EQ(*FindTreeProblem(mgr), "Node 2 has parent 1, which is not a folder.");
+}
+
+// The window's order over the node map and the companion's over the
+// skeleton are two walks of one rule: they must list alike.
+TEST(CliTreeListing, NodeMapAndSkeletonListAlike) {
+    NotesMgr mgr(nullptr);
+    NewDatabase(mgr);
+    const auto now = NoteTimestamp::now();
+    const int32_t f = mgr.AddNode(0, 0, 1, u"\u00c9t\u00e9", u"", u"", now);
+    for (const char16_t* title : {u"beta", u"Alpha", u"_x", u"\u00e9T\u00c9", u"alpha", u"Zeta"}) {
+        mgr.AddNode(0, 0, 0, title, u"", u"", now);
+        mgr.AddNode(f, 0, 1, title, u"", u"", now);
+        mgr.AddNode(f, 0, 0, title, u"", u"", now);
+    }
+    mgr.AddNode(4242, 0, 0, u"lost", u"", u"", now);
+    const TreeListing fromMap = ListTree(mgr);
+    const TreeListing fromSkeleton = ListTree(SkeletonOf(mgr));
+    EXPECT_EQ(ids(fromMap), ids(fromSkeleton));
+    for (size_t i = 0; i < fromMap.shown.size() && i < fromSkeleton.shown.size(); ++i)
+        EXPECT_EQ(fromMap.shown[i].depth, fromSkeleton.shown[i].depth) << i;
+    EXPECT_EQ(fromMap.unreachable, fromSkeleton.unreachable);
 }
 
 } // namespace

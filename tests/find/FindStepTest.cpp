@@ -105,7 +105,7 @@ TEST(FindStep, UnknownScopeNeverMatchesAndNotesUnderNotesAreNotWalked) {
     for (ListedNode& item : shown.shown)
         if (item.nodeId == ids.bodyOnly)
             item.record = nullptr;
-    shown.shown.push_back({ids.bodyOnly, 2, mgr.FindNode(ids.bodyOnly)});
+    shown.shown.push_back({ids.bodyOnly, 2, 0, mgr.FindNode(ids.bodyOnly)});
     NoteFinder walker(&rtf::BodyToPlainText);
     const auto r = walker.Step(shown, options, 0);
     EXPECT_EQ(r.outcome, NoteFinder::Outcome::Found);

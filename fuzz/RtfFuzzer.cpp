@@ -1,6 +1,6 @@
 // libFuzzer entry point for the RTF engine. Any input: the reader must not
-// crash, the fast plain-text path must agree with the reader, and whatever
-// was read must survive writing and reading again.
+// crash, the fast plain-text path (whole, and in pieces) must agree with the
+// reader, and whatever was read must survive writing and reading again.
 
 #include "core/CodePage.h"
 #include "editor/rtf/PlainText.h"
@@ -18,8 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     const std::u16string body = CodePage::toUtf16(rtf);
-    if (rtf::IsRtfBody(body) && rtf::BodyToPlainText(body) != rtf::DocumentPlainText(doc)) {
-        std::abort();
+    if (rtf::IsRtfBody(body)) {
+        const std::u16string text = rtf::BodyToPlainText(body);
+        if (text != rtf::DocumentPlainText(doc)) {
+            std::abort();
+        }
+        std::u16string pieces;
+        rtf::RtfBytesToPlainText(rtf, [&pieces](std::u16string_view piece) { pieces += piece; });
+        if (pieces != text) {
+            std::abort();
+        }
     }
     if (rtf::ReadRtf(rtf::WriteRtf(doc)) != doc) {
         std::abort();
