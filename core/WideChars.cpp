@@ -15,9 +15,7 @@ locale_t utf8Locale() {
 
 namespace WideChars {
 
-char16_t Lower(char16_t c) {
-    if (c < 0x80)
-        return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+char16_t LowerBeyondAscii(char16_t c) {
     if (c >= 0xD800 && c <= 0xDFFF)
         return c;
     const locale_t loc = utf8Locale();
