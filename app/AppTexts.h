@@ -5,7 +5,14 @@
 
 #include "core/Texts.h"
 
+#include <QString>
+
 namespace AppTexts {
+
+// A text of the table as the toolkit takes it.
+inline QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 inline constexpr const char* appTitle = "Marrowick Sealbook";
 inline constexpr const char* aboutTitle = "About Marrowick Sealbook";

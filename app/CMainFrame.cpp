@@ -31,9 +31,7 @@
 
 namespace {
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+using AppTexts::text;
 
 constexpr int kDeskToolBarIcon = 24;
 constexpr int kPadToolBarIcon = 16;

@@ -20,9 +20,7 @@
 #include <QIcon>
 
 namespace {
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+using AppTexts::text;
 } // namespace
 
 CNotesApp::CNotesApp(const QStringList& arguments, SettingsStore& settings, QObject* parent)

@@ -20,9 +20,7 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+using AppTexts::text;
 
 QString errorMessage(const FileError& error) {
     return QString::fromStdString(error.message());

@@ -1,5 +1,7 @@
 #include "app/CNotesView.h"
 
+#include "app/CommandTable.h"
+
 #include "app/AppTexts.h"
 #include "app/CNotesDoc.h"
 #include "app/NotesTreeModel.h"
@@ -268,7 +270,8 @@ void CNotesView::RequestContextMenu(const QModelIndex& index, const QPoint& glob
     if (!node)
         return;
     setCurrentIndex(index);
-    const int menu = node->nodeId == 0 ? kDatabaseMenu : (node->isFolder ? kFolderMenu : kNoteMenu);
+    const int menu =
+        node->nodeId == 0 ? kDatabaseContextMenu : (node->isFolder ? kFolderContextMenu : kNoteContextMenu);
     emit contextMenuRequested(menu, globalPos);
 }
 

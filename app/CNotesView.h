@@ -25,9 +25,6 @@ class CNotesView : public QTreeView {
     Q_OBJECT
 public:
     // The context menus: for a note, a folder and the database item.
-    static constexpr int kNoteMenu = 246;
-    static constexpr int kFolderMenu = 249;
-    static constexpr int kDatabaseMenu = 250;
     // The rebuild waits this long after the view is first shown and after each update.
     static constexpr int kRebuildDelayMs = 300;
     // Row height of the desktop tree.

@@ -26,9 +26,7 @@
 
 namespace {
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+using AppTexts::text;
 
 // Column widths in pixels: Name, Size, Modified.
 constexpr int kDeskColumns[] = {120, 60, 125};
