@@ -39,6 +39,19 @@ inline constexpr const char* overviewFile = "notes.pdf";
 inline constexpr const char* manualFile = "notes.html";
 inline constexpr const char* homePage = "https://www.marrowick.example/sealbook/";
 
+// The programs' command line (--help, --version, one database path).
+inline constexpr const char* commandLineAbout =
+    "A password-protected organiser: notes and confidential records in one enciphered file.";
+inline constexpr const char* databaseArgument = "database";
+inline constexpr const char* databaseArgumentSyntax = "[database.nte]";
+inline constexpr const char* databaseArgumentHelp = "The database file to open.";
+inline constexpr const char* usageLine = "Usage: %1 [options] %2";
+inline constexpr const char* helpOptionHelp = "Displays this help.";
+inline constexpr const char* versionOptionHelp = "Displays the version.";
+inline constexpr const char* versionLine = "%1 (Marrowick Sealbook) %2";
+inline constexpr const char* oneDatabaseOnly = "Only one database can be opened: '%1' is one too many.";
+inline constexpr const char* refusedLine = "%1: %2\nTry '%1 --help' for more information.";
+
 // Start-up dialog.
 inline constexpr const char* startUpTitleDesk = "Select Sealbook database ";
 inline constexpr const char* startUpTitlePad = "Marrowick Sealbook";

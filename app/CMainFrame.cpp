@@ -6,6 +6,7 @@
 #include "app/CNotesView.h"
 #include "app/CPreviewDlg.h"
 #include "app/CPreviewPane.h"
+#include "app/HelpFiles.h"
 #include "app/WindowPlacement.h"
 #include "core/Edition.h"
 #include "dialogs/DialogTexts.h"
@@ -356,7 +357,7 @@ void CMainFrame::OnFtpSettings() {
 }
 
 void CMainFrame::OpenHelpFile(const char* fileName) {
-    ShellOpen(QDir(QCoreApplication::applicationDirPath()).filePath(text(fileName)));
+    ShellOpen(HelpFiles::Locate(QCoreApplication::applicationDirPath(), text(fileName)));
 }
 
 void CMainFrame::UpdateTitle() {

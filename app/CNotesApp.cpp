@@ -4,6 +4,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CStartUpDlg.h"
+#include "app/ProgramOptions.h"
 #include "app/SingleInstance.h"
 #include "core/Edition.h"
 #include "core/NotesMgr.h"
@@ -88,6 +89,14 @@ void CNotesApp::OnAppAbout() {
 }
 
 int CNotesApp::Main(int argc, char** argv) {
+    // The command line is read before QApplication, which needs a display.
+    QStringList rawArguments;
+    for (int i = 0; i < argc; ++i)
+        rawArguments << QString::fromLocal8Bit(argv[i]);
+    const ProgramOptions options = ProgramOptions::Parse(rawArguments);
+    if (options.action != ProgramOptions::Action::Run)
+        return options.Report();
+
     QApplication qapp(argc, argv);
     QCoreApplication::setOrganizationName(text(ControlTexts::organisation));
     QCoreApplication::setApplicationName(text(AppTexts::appTitle));
@@ -97,8 +106,9 @@ int CNotesApp::Main(int argc, char** argv) {
     if (kHandheld && !instance.claim())
         return 0;
 
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    QStringList arguments;
+    if (!options.database.isEmpty())
+        arguments << options.database;
     CNotesApp app(arguments, ProgramSettings());
     QApplication::setWindowIcon(QIcon(IconLists::instance().programIcon(true)));
     if (!app.InitInstance())

@@ -80,10 +80,15 @@ QString decode(const std::string& bytes) {
 QString SpellEngine::DictionaryFolder(const QString& language) {
     if (!slot().folderOverride.isEmpty())
         return slot().folderOverride;
-    const QString besideProgram = QCoreApplication::applicationDirPath() + QStringLiteral("/dic");
+    return FindDictionaryFolder(language, QCoreApplication::applicationDirPath());
+}
+
+QString SpellEngine::FindDictionaryFolder(const QString& language, const QString& programDir,
+                                          const QString& systemFolder) {
+    const QString besideProgram = programDir + QStringLiteral("/dic");
     if (hasDictionary(besideProgram, language))
         return besideProgram;
-    return QStringLiteral("/usr/share/hunspell");
+    return systemFolder;
 }
 
 void SpellEngine::SetDictionaryFolder(const QString& folder) {

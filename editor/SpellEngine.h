@@ -30,4 +30,11 @@ public:
     // The folder a dictionary would be loaded from (tests point it elsewhere; empty restores).
     static QString DictionaryFolder(const QString& language);
     static void SetDictionaryFolder(const QString& folder);
+
+    // The search order: "dic" in `programDir` when it holds both files of the
+    // language (a build folder, a program folder copied as a whole), else
+    // `systemFolder` (an installed program uses the packaged dictionary).
+    static constexpr const char* kSystemFolder = "/usr/share/hunspell";
+    static QString FindDictionaryFolder(const QString& language, const QString& programDir,
+                                        const QString& systemFolder = QString::fromLatin1(kSystemFolder));
 };

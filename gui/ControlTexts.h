@@ -18,6 +18,10 @@ inline constexpr const char* application = "Marrowick Sealbook";
 // File-type registration.
 inline constexpr const char* fileTypeName = "Sealbook Database File";
 inline constexpr const char* fileTypeId = "Sealbook";
+// The desktop entries' names (the handheld one told apart in menus) and comment.
+inline constexpr const char* handheldEntryName = "Marrowick Sealbook Handheld";
+inline constexpr const char* entryComment = "Notes and confidential records in a password-protected file";
+inline constexpr const char* entryKeywords = "notes;password;organiser;organizer;records;encrypted;";
 
 // The colour popup's named colours, in grid order, 8 per row; RGB.
 struct NamedColour {

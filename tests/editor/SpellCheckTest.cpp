@@ -265,3 +265,33 @@ TEST(SpellEngine, MissingDictionaryKnowsNoWord) {
 }
 
 } // namespace
+
+TEST(SpellEngine, DictionaryBesideTheProgramComesBeforeTheSystems) {
+    struct Case {
+        const char* what;
+        QStringList besideFiles; // in "dic" beside the program
+        bool besideExpected;
+    };
+    const Case cases[] = {
+        {"both files beside", {QStringLiteral("en_US.aff"), QStringLiteral("en_US.dic")}, true},
+        {"only the affix file beside", {QStringLiteral("en_US.aff")}, false},
+        {"another language beside", {QStringLiteral("de_DE.aff"), QStringLiteral("de_DE.dic")}, false},
+        {"nothing beside", {}, false},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir program;
+        QTemporaryDir system;
+        QDir(program.path()).mkdir(QStringLiteral("dic"));
+        for (const QString& name : c.besideFiles) {
+            QFile file(program.filePath(QStringLiteral("dic/") + name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        EXPECT_EQ(SpellEngine::FindDictionaryFolder(QStringLiteral("en_US"), program.path(), system.path()),
+                  c.besideExpected ? program.filePath(QStringLiteral("dic")) : system.path())
+            << c.what;
+    }
+    // The system folder the installed programs fall back to holds the packaged dictionary.
+    QTemporaryDir bare;
+    const QString fallback = SpellEngine::FindDictionaryFolder(QStringLiteral("en_US"), bare.path());
+    EXPECT_TRUE(QFile::exists(fallback + QStringLiteral("/en_US.dic"))) << qPrintable(fallback);
+}
