@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "cli/AttachmentFolder.h"
+#include "cli/BackgroundWriter.h"
 #include "cli/CliError.h"
 #include "cli/CliTexts.h"
 #include "cli/FindCommand.h"
@@ -112,7 +113,9 @@ void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
         return;
     }
     const auto writeBody = [&] {
-        const char16_t last = body.write([&out](std::u16string_view piece) { WriteUtf8(out, piece); });
+        BackgroundWriter writer(out);
+        const char16_t last = body.write([&writer](std::u16string_view piece) { writer.add(piece); });
+        writer.finish();
         if (last != 0 && last != u'\n')
             out << "\n";
     };
@@ -140,12 +143,14 @@ void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
             << node->attachmentSize << " " << CliTexts::bytesUnit << ")\n";
     // The body is shown after a blank line, unless it shows as nothing.
     bool started = false;
+    BackgroundWriter writer(out);
     const char16_t last = body.write([&](std::u16string_view piece) {
         if (!started)
-            out << "\n";
+            writer.add(u"\n");
         started = true;
-        WriteUtf8(out, piece);
+        writer.add(piece);
     });
+    writer.finish();
     if (last != 0 && last != u'\n')
         out << "\n";
 }

@@ -144,6 +144,29 @@ void narrow1252(const char16_t* src, char* dst, size_t n, std::vector<size_t>* u
     }
 }
 
+// The ANSI bytes as UTF-16; runs of ASCII, which the table leaves as they
+// are, sixteen at a time.
+void widen1252(const char* src, char16_t* dst, size_t n) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        if (_mm_movemask_epi8(b) != 0) {
+            for (size_t k = i; k < i + 16; ++k) {
+                dst[k] = CodePage::fromCp1252(static_cast<uint8_t>(src[k]));
+            }
+            continue;
+        }
+        const __m128i zero = _mm_setzero_si128();
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(b, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 8), _mm_unpackhi_epi8(b, zero));
+    }
+#endif
+    for (; i < n; ++i) {
+        dst[i] = CodePage::fromCp1252(static_cast<uint8_t>(src[i]));
+    }
+}
+
 bool isHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }
@@ -510,10 +533,7 @@ void CodePage::appendUtf16(std::u16string& out, std::string_view bytes, int code
         if (out.capacity() < used + bytes.size())
             LargePages::reserve(out, std::max(used + bytes.size(), 2 * out.capacity()));
         out.resize(used + bytes.size());
-        char16_t* dst = out.data() + used;
-        for (unsigned char b : bytes) {
-            *dst++ = s_cp1252[b];
-        }
+        widen1252(bytes.data(), out.data() + used, bytes.size());
         return;
     }
     out.resize(used + bytes.size() + 16);

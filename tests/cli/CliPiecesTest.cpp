@@ -2,6 +2,7 @@
 // line, the password sources and safe attachment file names.
 
 #include "cli/AttachmentFolder.h"
+#include "cli/BackgroundWriter.h"
 #include "cli/Base64.h"
 #include "cli/CliError.h"
 #include "cli/CommandLine.h"
@@ -17,6 +18,7 @@
 
 #include <fstream>
 #include <map>
+#include <sstream>
 
 namespace {
 
@@ -79,6 +81,25 @@ TEST(CliBody, LineEndsComeOutTheSameWhereverTheTextIsCut) {
         for (size_t cut = 0; cut <= text.size(); ++cut)
             EXPECT_EQ(made({view.substr(0, cut), view.substr(cut)}), whole) << cut;
     }
+}
+
+TEST(CliBody, BackgroundWriterKeepsEveryPieceInOrder) {
+    // Far more pieces than the writer lets wait, of every size, some empty.
+    std::u16string whole;
+    std::ostringstream out;
+    {
+        BackgroundWriter writer(out);
+        for (int i = 0; i < 2000; ++i) {
+            const std::u16string piece =
+                std::u16string(static_cast<size_t>(i % 37), u'a' + i % 26) + u"\u00e9\u20ac\n";
+            writer.add(i % 5 == 0 ? std::u16string_view() : piece);
+            whole += i % 5 == 0 ? u"" : piece;
+        }
+        writer.finish();
+        EXPECT_EQ(out.str(), ToUtf8(whole));
+        writer.add(u"late"); // after finish nothing more reaches the stream
+    }
+    EXPECT_EQ(out.str(), ToUtf8(whole));
 }
 
 TEST(CliBase64, RoundTripsEveryLengthAndByte) {
