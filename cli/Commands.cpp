@@ -112,15 +112,21 @@ void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
         WriteUtf8(out, node->body);
         return;
     }
-    const auto writeBody = [&] {
+    // The body's plain text, after `before` unless it shows as nothing, and
+    // ending with a line end.
+    const auto writeBody = [&](std::u16string_view before) {
         BackgroundWriter writer(out);
-        const char16_t last = body.write([&writer](std::u16string_view piece) { writer.add(piece); });
+        const char16_t last = body.write([&](std::u16string_view piece) {
+            writer.add(before);
+            before = {};
+            writer.add(piece);
+        });
         writer.finish();
         if (last != 0 && last != u'\n')
             out << "\n";
     };
     if (line.bodyOnly) {
-        writeBody();
+        writeBody({});
         return;
     }
     out << CliTexts::titleLabel << " " << displayLine(node->title) << "\n";
@@ -141,18 +147,8 @@ void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
     if (!node->attachmentName.empty() || node->attachmentSize > 0)
         out << CliTexts::attachmentLabel << " " << displayLine(node->attachmentName) << " ("
             << node->attachmentSize << " " << CliTexts::bytesUnit << ")\n";
-    // The body is shown after a blank line, unless it shows as nothing.
-    bool started = false;
-    BackgroundWriter writer(out);
-    const char16_t last = body.write([&](std::u16string_view piece) {
-        if (!started)
-            writer.add(u"\n");
-        started = true;
-        writer.add(piece);
-    });
-    writer.finish();
-    if (last != 0 && last != u'\n')
-        out << "\n";
+    // The body is shown after a blank line.
+    writeBody(u"\n");
 }
 
 void runVerify(const NotesMgr& mgr, const TreeSkeleton& skeleton, std::ostream& out) {

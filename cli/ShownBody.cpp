@@ -19,13 +19,10 @@ void ShownBody::piece(std::u16string_view text) {
         // Whether a body is RTF shows in its first characters, all in the first piece.
         m_rtf = rtf::IsRtfBody(std::u16string(text.substr(0, 16)));
 #endif
-        if (m_rtf) {
+        if (m_rtf)
             LargePages::reserve(m_bytes, static_cast<size_t>(m_length));
-            m_prefault.start(m_bytes.data(), m_bytes.capacity());
-        } else {
+        else
             LargePages::reserve(m_text, static_cast<size_t>(m_length));
-            m_prefault.start(m_text.data(), m_text.capacity() * sizeof(char16_t));
-        }
     }
     if (m_rtf)
         m_bytes += CodePage::fromUtf16(text, CodePage::kAnsi);
@@ -34,7 +31,6 @@ void ShownBody::piece(std::u16string_view text) {
 }
 
 char16_t ShownBody::write(const std::function<void(std::u16string_view)>& out) {
-    m_prefault.stop();
     TerminalText text(m_rtf, out);
 #if SEALBOOK_CLI_HAVE_RTF
     if (m_rtf)

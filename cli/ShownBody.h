@@ -4,7 +4,6 @@
 // the form its plain text is made from: an RTF body as the ANSI bytes the
 // RTF reader takes, a plain body as stored.
 
-#include "core/LargePages.h"
 #include "core/StringPieces.h"
 
 #include <functional>
@@ -25,7 +24,6 @@ private:
     uint64_t m_length = 0;
     bool m_started = false;
     bool m_rtf = false;
-    std::string m_bytes;             // an RTF body
-    std::u16string m_text;           // a plain body
-    LargePages::Prefault m_prefault; // last: stopped before the buffers go
+    std::string m_bytes;   // an RTF body
+    std::u16string m_text; // a plain body
 };
