@@ -82,4 +82,39 @@ inline constexpr BuiltInTemplate builtInTemplates[] = {
     {4, u"Web site", {u"URL:", u"Login:", u"Password:", u"Login page:", u"E-mail used:"}},
 };
 
+// Merging two copies of one database: the title of a conflict's copy, the
+// report's groups and lines, and the names of the merged fields.
+namespace Merging {
+inline constexpr const char16_t* otherCopy = u"%1 (other copy)";
+inline constexpr const char16_t* headingAdded = u"Added from the other copy";
+inline constexpr const char16_t* headingChanged = u"Changed in the other copy";
+inline constexpr const char16_t* headingKept = u"Kept although deleted in one copy";
+inline constexpr const char16_t* headingDeleted = u"Deleted in the other copy";
+inline constexpr const char16_t* headingConflict = u"Conflicts";
+inline constexpr const char16_t* threeWay =
+    u"Three-way merge: %1 from the other copy, %2 deleted, %3 kept, %4 conflicts.";
+inline constexpr const char16_t* twoWay =
+    u"Two-way merge (no common base): %1 from the other copy, %2 deleted, %3 kept, %4 conflicts.";
+inline constexpr const char16_t* noChange = u"Nothing to merge: the other copy holds no change.";
+inline constexpr const char16_t* template_ = u"Template";
+inline constexpr const char16_t* database = u"Database";
+inline constexpr const char16_t* conflictLine = u"%1: %2 here, %3 in the other copy";
+inline constexpr const char16_t* conflictHidden = u"%1: changed in both copies";
+inline constexpr const char16_t* conflictCopy = u"; the other copy's version is \"%1\"";
+inline constexpr const char16_t* keptOurs = u"; this copy's value is kept";
+inline constexpr const char16_t* keptNode = u"deleted in one copy, changed in the other";
+inline constexpr const char16_t* keptFolder = u"deleted in one copy, holds changes of the other";
+inline constexpr const char16_t* on = u"on";
+inline constexpr const char16_t* off = u"off";
+inline constexpr const char16_t* none = u"none";
+// Field names, in the order of MergeField.
+inline constexpr const char16_t* fieldNames[] = {
+    u"Title",     u"Text",          u"Icon",           u"Link",        u"Template",   u"Field 1",
+    u"Field 2",   u"Field 3",       u"Field 4",        u"Field 5",     u"Field 6",    u"Field 7",
+    u"Reminder",  u"Reminder time", u"Repeat",         u"Repeat days", u"Attachment", u"Folder",
+    u"Name",      u"Caption 1",     u"Caption 2",      u"Caption 3",   u"Caption 4",  u"Caption 5",
+    u"Caption 6", u"Caption 7",     u"Database title", u"Description", u"Password",
+};
+} // namespace Merging
+
 } // namespace Texts

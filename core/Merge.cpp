@@ -1,0 +1,715 @@
+#include "core/Merge.h"
+
+#include "core/ConcealedCaption.h"
+#include "core/NotesMgr.h"
+#include "core/Texts.h"
+#include "core/TreeOrder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+// The merged fields of a node, then of a template, then of the database; the
+// order of Texts::Merging::fieldNames.
+enum MergeField : int {
+    FieldTitle,
+    FieldBody,
+    FieldIcon,
+    FieldLink,
+    FieldTemplate,
+    FieldFirstValue,
+    FieldReminderOn = FieldFirstValue + kFieldCount,
+    FieldReminderTime,
+    FieldRepeat,
+    FieldRepeatDays,
+    FieldAttachment,
+    FieldParent,
+    NodeFieldCount,
+    FieldTemplateName = NodeFieldCount,
+    FieldFirstCaption,
+    FieldDbTitle = FieldFirstCaption + kFieldCount,
+    FieldDbDescription,
+    FieldDbPassword,
+};
+
+bool sameField(const NoteRecord& a, const NoteRecord& b, int field) {
+    switch (field) {
+    case FieldTitle:
+        return a.title == b.title;
+    case FieldBody:
+        return a.body == b.body;
+    case FieldIcon:
+        return a.iconIndex == b.iconIndex;
+    case FieldLink:
+        return a.link == b.link;
+    case FieldTemplate:
+        return a.templateId == b.templateId;
+    case FieldReminderOn:
+        return a.reminderOn == b.reminderOn;
+    case FieldReminderTime:
+        return a.reminderTime == b.reminderTime;
+    case FieldRepeat:
+        return a.repeatKind == b.repeatKind;
+    case FieldRepeatDays:
+        return a.repeatDays == b.repeatDays;
+    case FieldAttachment:
+        return a.attachmentName == b.attachmentName && a.attachmentSize == b.attachmentSize &&
+               a.attachmentTime == b.attachmentTime && a.attachmentData == b.attachmentData;
+    case FieldParent:
+        return a.parentId == b.parentId;
+    default:
+        return a.fieldValues[field - FieldFirstValue] == b.fieldValues[field - FieldFirstValue];
+    }
+}
+
+void takeField(NoteRecord& to, const NoteRecord& from, int field) {
+    switch (field) {
+    case FieldTitle:
+        to.title = from.title;
+        break;
+    case FieldBody:
+        to.body = from.body;
+        break;
+    case FieldIcon:
+        to.iconIndex = from.iconIndex;
+        break;
+    case FieldLink:
+        to.link = from.link;
+        break;
+    case FieldTemplate:
+        to.templateId = from.templateId;
+        break;
+    case FieldReminderOn:
+        to.reminderOn = from.reminderOn;
+        break;
+    case FieldReminderTime:
+        to.reminderTime = from.reminderTime;
+        break;
+    case FieldRepeat:
+        to.repeatKind = from.repeatKind;
+        break;
+    case FieldRepeatDays:
+        to.repeatDays = from.repeatDays;
+        break;
+    case FieldAttachment:
+        to.attachmentName = from.attachmentName;
+        to.attachmentSize = from.attachmentSize;
+        to.attachmentTime = from.attachmentTime;
+        to.attachmentData = from.attachmentData;
+        break;
+    case FieldParent:
+        to.parentId = from.parentId;
+        break;
+    default:
+        to.fieldValues[field - FieldFirstValue] = from.fieldValues[field - FieldFirstValue];
+    }
+}
+
+std::u16string ascii(const std::string& s) {
+    return std::u16string(s.begin(), s.end());
+}
+
+std::u16string timeText(const NoteTimestamp& t) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", unsigned{t.year}, unsigned{t.month},
+                  unsigned{t.day}, unsigned{t.hour}, unsigned{t.minute});
+    return ascii(text);
+}
+
+std::u16string withArgument(std::u16string pattern, const std::u16string& value) {
+    const auto at = pattern.find(u"%1");
+    if (at != std::u16string::npos)
+        pattern.replace(at, 2, value);
+    return pattern;
+}
+
+std::u16string fieldCaption(const NotesMgr& mgr, const NoteRecord& node, int field) {
+    return mgr.FindTemplate(node.templateId).caption(field - FieldFirstValue);
+}
+
+// A caption names a data field in the report, without its colon.
+std::u16string fieldName(const NotesMgr& mgr, const NoteRecord& node, int field) {
+    if (field >= FieldFirstValue && field < FieldReminderOn) {
+        std::u16string caption = fieldCaption(mgr, node, field);
+        while (!caption.empty() && (caption.back() == u':' || caption.back() == u' '))
+            caption.pop_back();
+        if (!caption.empty())
+            return caption;
+    }
+    return Texts::Merging::fieldNames[field];
+}
+
+// The value of a node's field as the report shows it; empty for the body.
+std::u16string valueText(const NotesMgr& mgr, const NoteRecord& node, int field) {
+    using namespace Texts::Merging;
+    switch (field) {
+    case FieldTitle:
+        return node.title;
+    case FieldBody:
+        return {};
+    case FieldIcon:
+        return ascii(std::to_string(node.iconIndex));
+    case FieldLink:
+        return node.link;
+    case FieldTemplate:
+        return mgr.FindTemplate(node.templateId).name;
+    case FieldReminderOn:
+        return node.reminderOn ? on : off;
+    case FieldReminderTime:
+        return timeText(node.reminderTime);
+    case FieldRepeat:
+        return ascii(std::to_string(node.repeatKind));
+    case FieldRepeatDays: {
+        char text[16];
+        std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(node.repeatDays));
+        return ascii(text);
+    }
+    case FieldAttachment:
+        return node.attachmentName.empty() && node.attachmentSize == 0
+                   ? std::u16string(none)
+                   : node.attachmentName + u" (" + ascii(std::to_string(node.attachmentSize)) + u")";
+    case FieldParent: {
+        const NoteRecord* parent = mgr.FindNode(node.parentId);
+        return parent ? parent->title : std::u16string();
+    }
+    default:
+        return node.fieldValues[field - FieldFirstValue];
+    }
+}
+
+const TemplateRecord* findTemplate(const std::vector<TemplateRecord>& list, int32_t id) {
+    for (const TemplateRecord& t : list)
+        if (t.templateId == id)
+            return &t;
+    return nullptr;
+}
+
+std::u16string templateValue(const TemplateRecord& t, int field) {
+    return field == FieldTemplateName ? t.name : t.captions[field - FieldFirstCaption];
+}
+
+void setTemplateValue(TemplateRecord& t, int field, const std::u16string& value) {
+    if (field == FieldTemplateName)
+        t.name = value;
+    else
+        t.captions[field - FieldFirstCaption] = value;
+}
+
+std::u16string pathOf(const NotesMgr& mgr, int32_t id) {
+    std::vector<const std::u16string*> titles;
+    for (const NoteRecord* node = mgr.FindNode(id); node && titles.size() <= mgr.nodes.size();
+         node = mgr.FindNode(node->parentId))
+        titles.push_back(&node->title);
+    std::u16string path;
+    for (auto it = titles.rbegin(); it != titles.rend(); ++it) {
+        if (!path.empty())
+            path += u" / ";
+        path += **it;
+    }
+    return path;
+}
+
+class Merger {
+public:
+    Merger(const NotesMgr* base, const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out)
+        : m_base(base), m_ours(ours), m_theirs(theirs), m_out(out) {}
+
+    MergeReport run();
+
+private:
+    int32_t mapNode(int32_t id) const {
+        const auto it = m_nodeIds.find(id);
+        return it == m_nodeIds.end() ? id : it->second;
+    }
+    int32_t mapTemplate(int32_t id) const {
+        const auto it = m_templateIds.find(id);
+        return it == m_templateIds.end() ? id : it->second;
+    }
+    // A node of theirs with its ids in the merged database's numbering.
+    NoteRecord mapped(const NoteRecord& theirs) const {
+        NoteRecord node = theirs;
+        node.nodeId = mapNode(theirs.nodeId);
+        node.parentId = theirs.parentId < 0 ? theirs.parentId : mapNode(theirs.parentId);
+        node.templateId = mapTemplate(theirs.templateId);
+        return node;
+    }
+    const NoteRecord* baseNode(int32_t id) const { return m_base ? m_base->FindNode(id) : nullptr; }
+    void put(const NoteRecord& node) { m_out.nodes.emplace_hint(m_out.nodes.end(), node.nodeId, node); }
+    MergeEntry& note(MergeEvent event, MergeSubject subject, int32_t id) {
+        MergeEntry& entry = m_report.entries.emplace_back();
+        entry.event = event;
+        entry.subject = subject;
+        entry.id = id;
+        return entry;
+    }
+
+    void planTheirsIds();
+    bool sameNewNode(const NoteRecord& ours, const NoteRecord& theirs) const;
+    void mergeNodes();
+    void mergeNode(const NoteRecord* base, const NoteRecord& ours, const NoteRecord& theirs);
+    void restoreMissingParents();
+    bool breakLoops();
+    void mergeTemplates();
+    void mergeTemplate(const TemplateRecord* base, const TemplateRecord& ours, const TemplateRecord& theirs);
+    void keepUsedTemplates();
+    void mergeDatabaseFields();
+    void finish();
+
+    const NotesMgr* m_base;
+    const NotesMgr& m_ours;
+    const NotesMgr& m_theirs;
+    NotesMgr& m_out;
+    MergeReport m_report;
+    // Ids of theirs that are numbered differently in the merged database.
+    std::unordered_map<int32_t, int32_t> m_nodeIds;
+    std::unordered_map<int32_t, int32_t> m_templateIds;
+    // Ids new on both sides (or, without a base, present on both) that name the same node.
+    std::unordered_set<int32_t> m_sameNodes;
+    // Nodes whose folder was taken from theirs; a loop is broken there.
+    std::unordered_set<int32_t> m_movedByTheirs;
+    // Templates deleted on one side, restored should a merged node still use one.
+    std::vector<TemplateRecord> m_deletedTemplates;
+    int32_t m_freeNode = 0;
+    int32_t m_freeTemplate = 0;
+};
+
+MergeReport Merger::run() {
+    m_report.twoWay = m_base == nullptr;
+    for (const NotesMgr* mgr : {m_base, &m_ours, &m_theirs}) {
+        if (!mgr)
+            continue;
+        m_freeNode = std::max(m_freeNode, mgr->nextNodeId);
+        if (!mgr->nodes.empty())
+            m_freeNode = std::max(m_freeNode, mgr->nodes.rbegin()->first + 1);
+        m_freeTemplate = std::max(m_freeTemplate, mgr->nextTemplateId);
+        for (const TemplateRecord& t : mgr->templates)
+            m_freeTemplate = std::max(m_freeTemplate, t.templateId + 1);
+    }
+    m_out.Reset();
+    m_out.randomWord = m_ours.randomWord;
+    m_out.checkWord = m_ours.checkWord;
+    m_out.formatVersion = m_ours.formatVersion;
+    m_out.modified = m_ours.modified;
+    mergeTemplates();
+    planTheirsIds();
+    mergeNodes();
+    restoreMissingParents();
+    for (size_t round = 0; round <= m_out.nodes.size() && breakLoops(); ++round) {
+    }
+    keepUsedTemplates();
+    mergeDatabaseFields();
+    finish();
+    return std::move(m_report);
+}
+
+bool Merger::sameNewNode(const NoteRecord& ours, const NoteRecord& theirs) const {
+    if (m_base)
+        return ours == theirs;
+    if (ours.parentId < 0 && theirs.parentId < 0)
+        return true; // the roots
+    return ours.isFolder == theirs.isFolder && ours.title == theirs.title && theirs.parentId >= 0 &&
+           ours.parentId == mapNode(theirs.parentId);
+}
+
+// Gives every node of theirs that is not the node of ours with its id a fresh
+// id. Without a base the parents are decided first, so a child is the same
+// only inside the same folder.
+void Merger::planTheirsIds() {
+    auto plan = [this](const NoteRecord& theirs) {
+        if (baseNode(theirs.nodeId))
+            return;
+        const NoteRecord* ours = m_ours.FindNode(theirs.nodeId);
+        if (!ours)
+            return;
+        if (sameNewNode(*ours, theirs))
+            m_sameNodes.insert(theirs.nodeId);
+        else
+            m_nodeIds[theirs.nodeId] = m_freeNode++;
+    };
+    if (m_base) {
+        for (const auto& [id, node] : m_theirs.nodes)
+            plan(node);
+        return;
+    }
+    const TreeListing listing = ListTree(m_theirs);
+    for (const ListedNode& shown : listing.shown)
+        plan(*shown.record);
+    for (int32_t id : listing.unreachable)
+        plan(*m_theirs.FindNode(id));
+}
+
+void Merger::mergeNodes() {
+    for (const auto& [id, ours] : m_ours.nodes) {
+        const NoteRecord* base = baseNode(id);
+        const NoteRecord* theirs = m_theirs.FindNode(id);
+        if (base && theirs) {
+            mergeNode(base, ours, *theirs);
+        } else if (base) {
+            // Deleted in theirs: gone when ours left it as it was.
+            if (ours == *base) {
+                note(MergeEvent::Deleted, MergeSubject::Node, id);
+                continue;
+            }
+            put(ours);
+            note(MergeEvent::Kept, MergeSubject::Node, id).field = Texts::Merging::keptNode;
+        } else if (theirs && m_sameNodes.count(id)) {
+            mergeNode(nullptr, ours, *theirs);
+        } else {
+            put(ours);
+        }
+    }
+    for (const auto& [id, theirs] : m_theirs.nodes) {
+        const NoteRecord* base = baseNode(id);
+        if (m_ours.FindNode(id) && (base || m_sameNodes.count(id)))
+            continue;
+        if (base && theirs == *base)
+            continue; // deleted in ours, unchanged in theirs
+        const NoteRecord node = mapped(theirs);
+        put(node);
+        if (base)
+            note(MergeEvent::Kept, MergeSubject::Node, node.nodeId).field = Texts::Merging::keptNode;
+        else
+            note(MergeEvent::Added, MergeSubject::Node, node.nodeId);
+    }
+}
+
+// A node on both sides, field by field; without a base every difference but
+// the acknowledgement and the modification time is a conflict.
+void Merger::mergeNode(const NoteRecord* base, const NoteRecord& ours, const NoteRecord& theirsStored) {
+    if (base && theirsStored == *base) {
+        put(ours);
+        return;
+    }
+    const NoteRecord theirs = mapped(theirsStored);
+    NoteRecord merged = ours;
+    std::vector<int> taken;
+    std::vector<int> conflicts;
+    for (int field = 0; field < NodeFieldCount; ++field) {
+        if (sameField(ours, theirs, field) || (base && sameField(*base, theirs, field)))
+            continue;
+        if (base && sameField(*base, ours, field)) {
+            takeField(merged, theirs, field);
+            taken.push_back(field);
+        } else {
+            conflicts.push_back(field);
+        }
+    }
+    if (CompareTimestamps(theirs.reminderAckTime, ours.reminderAckTime) > 0)
+        merged.reminderAckTime = theirs.reminderAckTime;
+    if (CompareTimestamps(theirs.modifiedTime, ours.modifiedTime) > 0)
+        merged.modifiedTime = theirs.modifiedTime;
+    if (std::find(taken.begin(), taken.end(), FieldParent) != taken.end())
+        m_movedByTheirs.insert(merged.nodeId);
+    put(merged);
+    if (!taken.empty()) {
+        MergeEntry& entry = note(MergeEvent::Changed, MergeSubject::Node, merged.nodeId);
+        for (int field : taken)
+            entry.field += (entry.field.empty() ? u"" : u", ") + fieldName(m_ours, ours, field);
+    }
+    if (conflicts.empty())
+        return;
+    int32_t copyId = -1;
+    std::u16string copyTitle;
+    if (!ours.isFolder) {
+        NoteRecord copy = theirs;
+        copy.nodeId = m_freeNode++;
+        copy.title = withArgument(Texts::Merging::otherCopy, theirs.title);
+        const bool moved = std::find(conflicts.begin(), conflicts.end(), FieldParent) != conflicts.end();
+        copy.parentId = moved ? theirs.parentId : merged.parentId;
+        copyId = copy.nodeId;
+        copyTitle = copy.title;
+        put(copy);
+    }
+    for (int field : conflicts) {
+        MergeEntry& entry = note(MergeEvent::Conflict, MergeSubject::Node, merged.nodeId);
+        entry.field = fieldName(m_ours, ours, field);
+        const bool valueField = field >= FieldFirstValue && field < FieldReminderOn;
+        entry.concealed = valueField && (IsConcealedCaption(fieldCaption(m_ours, ours, field)) ||
+                                         IsConcealedCaption(fieldCaption(m_theirs, theirsStored, field)));
+        if (!entry.concealed) {
+            entry.ours = valueText(m_ours, ours, field);
+            entry.theirs = valueText(m_theirs, theirsStored, field);
+        }
+        entry.copyId = copyId;
+        entry.copyTitle = copyTitle;
+    }
+}
+
+// A folder deleted on one side stays when the merge keeps something inside
+// it: it is restored, ours where ours has it, and reported.
+void Merger::restoreMissingParents() {
+    std::unordered_map<int32_t, int32_t> theirsOf; // merged id -> theirs id
+    for (const auto& [from, to] : m_nodeIds)
+        theirsOf[to] = from;
+    std::vector<int32_t> orphans;
+    for (const auto& [id, node] : m_out.nodes)
+        if (node.parentId >= 0 && !m_out.FindNode(node.parentId))
+            orphans.push_back(id);
+    for (int32_t id : orphans) {
+        for (int32_t child = id;;) {
+            const int32_t parentId = m_out.nodes.at(child).parentId;
+            if (parentId < 0 || m_out.FindNode(parentId))
+                break;
+            const auto renamed = theirsOf.find(parentId);
+            const int32_t theirsId = renamed != theirsOf.end() ? renamed->second : parentId;
+            const NoteRecord* theirs = m_theirs.FindNode(theirsId);
+            if (theirs && mapNode(theirsId) != parentId)
+                theirs = nullptr;
+            const NoteRecord* ours = renamed == theirsOf.end() ? m_ours.FindNode(parentId) : nullptr;
+            const NoteRecord* base = baseNode(parentId);
+            if (ours && ours->isFolder)
+                m_out.nodes.emplace(parentId, *ours);
+            else if (theirs && theirs->isFolder)
+                m_out.nodes.emplace(parentId, mapped(*theirs));
+            else if (base && base->isFolder)
+                m_out.nodes.emplace(parentId, *base);
+            else {
+                m_out.nodes.at(child).parentId = 0; // nothing to restore: the root takes it
+                break;
+            }
+            note(MergeEvent::Kept, MergeSubject::Node, parentId).field = Texts::Merging::keptFolder;
+            std::erase_if(m_report.entries, [&](const MergeEntry& e) {
+                return e.event == MergeEvent::Deleted && e.subject == MergeSubject::Node && e.id == parentId;
+            });
+            child = parentId;
+        }
+    }
+}
+
+// Moves taken from both sides can close a loop of folders (each side put one
+// folder into the other); the move of theirs is undone there and reported.
+bool Merger::breakLoops() {
+    bool broken = false;
+    std::unordered_map<int32_t, int> state; // 1 on the current walk, 2 reaches a root
+    for (const auto& [start, startNode] : m_out.nodes) {
+        std::vector<int32_t> walk;
+        int32_t id = start;
+        while (id >= 0 && state[id] == 0) {
+            state[id] = 1;
+            walk.push_back(id);
+            const NoteRecord* node = m_out.FindNode(id);
+            id = node ? node->parentId : -1;
+        }
+        if (id >= 0 && state[id] == 1) {
+            auto loopStart = std::find(walk.begin(), walk.end(), id);
+            auto cut =
+                std::find_if(loopStart, walk.end(), [&](int32_t n) { return m_movedByTheirs.count(n); });
+            const int32_t at = cut != walk.end() ? *cut : *loopStart;
+            NoteRecord& node = m_out.nodes.at(at);
+            const NoteRecord* ours = m_ours.FindNode(at);
+            MergeEntry& entry = note(MergeEvent::Conflict, MergeSubject::Node, at);
+            entry.field = Texts::Merging::fieldNames[FieldParent];
+            entry.theirs = valueText(m_out, node, FieldParent);
+            node.parentId = ours && cut != walk.end() ? ours->parentId : 0;
+            entry.ours = valueText(m_out, node, FieldParent);
+            broken = true;
+        }
+        for (int32_t n : walk)
+            state[n] = 2;
+    }
+    return broken;
+}
+
+void Merger::mergeTemplates() {
+    for (const TemplateRecord& ours : m_ours.templates) {
+        const TemplateRecord* base = m_base ? findTemplate(m_base->templates, ours.templateId) : nullptr;
+        const TemplateRecord* theirs = findTemplate(m_theirs.templates, ours.templateId);
+        if (base && !theirs) {
+            if (ours == *base) {
+                m_deletedTemplates.push_back(ours);
+                note(MergeEvent::Deleted, MergeSubject::Template, ours.templateId).where = ours.name;
+            } else {
+                m_out.templates.push_back(ours);
+                note(MergeEvent::Kept, MergeSubject::Template, ours.templateId).field =
+                    Texts::Merging::keptNode;
+            }
+        } else if (theirs && (base || theirs->name == ours.name)) {
+            mergeTemplate(base, ours, *theirs);
+        } else {
+            if (theirs)
+                m_templateIds[theirs->templateId] = m_freeTemplate++;
+            m_out.templates.push_back(ours);
+        }
+    }
+    for (const TemplateRecord& theirs : m_theirs.templates) {
+        const TemplateRecord* base = m_base ? findTemplate(m_base->templates, theirs.templateId) : nullptr;
+        const bool inOurs = findTemplate(m_ours.templates, theirs.templateId) != nullptr;
+        if (inOurs && !m_templateIds.count(theirs.templateId))
+            continue;
+        if (base && !inOurs) {
+            if (theirs == *base) {
+                m_deletedTemplates.push_back(theirs);
+                continue;
+            }
+            m_out.templates.push_back(theirs);
+            note(MergeEvent::Kept, MergeSubject::Template, theirs.templateId).field =
+                Texts::Merging::keptNode;
+            continue;
+        }
+        TemplateRecord added = theirs;
+        added.templateId = mapTemplate(theirs.templateId);
+        m_out.templates.push_back(added);
+        note(MergeEvent::Added, MergeSubject::Template, added.templateId);
+    }
+}
+
+void Merger::mergeTemplate(const TemplateRecord* base, const TemplateRecord& ours,
+                           const TemplateRecord& theirs) {
+    TemplateRecord merged = ours;
+    std::vector<int> taken;
+    std::vector<int> conflicts;
+    for (int field = FieldTemplateName; field < FieldDbTitle; ++field) {
+        const std::u16string o = templateValue(ours, field);
+        const std::u16string t = templateValue(theirs, field);
+        if (o == t || (base && templateValue(*base, field) == t))
+            continue;
+        if (base && templateValue(*base, field) == o) {
+            setTemplateValue(merged, field, t);
+            taken.push_back(field);
+        } else {
+            conflicts.push_back(field);
+        }
+    }
+    m_out.templates.push_back(merged);
+    if (!taken.empty()) {
+        MergeEntry& entry = note(MergeEvent::Changed, MergeSubject::Template, merged.templateId);
+        for (int field : taken)
+            entry.field +=
+                (entry.field.empty() ? u"" : u", ") + std::u16string(Texts::Merging::fieldNames[field]);
+    }
+    if (conflicts.empty())
+        return;
+    // The other side's template stays whole beside ours; its notes keep using ours.
+    TemplateRecord copy = theirs;
+    copy.templateId = m_freeTemplate++;
+    copy.name = withArgument(Texts::Merging::otherCopy, theirs.name);
+    m_out.templates.push_back(copy);
+    for (int field : conflicts) {
+        MergeEntry& entry = note(MergeEvent::Conflict, MergeSubject::Template, merged.templateId);
+        entry.field = Texts::Merging::fieldNames[field];
+        entry.ours = templateValue(ours, field);
+        entry.theirs = templateValue(theirs, field);
+        entry.copyId = copy.templateId;
+        entry.copyTitle = copy.name;
+    }
+}
+
+// A template still used by a merged note is not deleted.
+void Merger::keepUsedTemplates() {
+    if (m_deletedTemplates.empty())
+        return;
+    std::unordered_set<int32_t> used;
+    for (const auto& [id, node] : m_out.nodes)
+        used.insert(node.templateId);
+    for (const TemplateRecord& t : m_deletedTemplates) {
+        if (!used.count(t.templateId) || findTemplate(m_out.templates, t.templateId))
+            continue;
+        m_out.templates.push_back(t);
+        std::erase_if(m_report.entries, [&](const MergeEntry& e) {
+            return e.event == MergeEvent::Deleted && e.subject == MergeSubject::Template &&
+                   e.id == t.templateId;
+        });
+        note(MergeEvent::Kept, MergeSubject::Template, t.templateId).field = Texts::Merging::keptFolder;
+    }
+}
+
+void Merger::mergeDatabaseFields() {
+    struct Property {
+        std::u16string NotesMgr::*member;
+        int field;
+    };
+    for (const Property p :
+         {Property{&NotesMgr::dbTitle, FieldDbTitle}, Property{&NotesMgr::dbDescription, FieldDbDescription},
+          Property{&NotesMgr::password, FieldDbPassword}}) {
+        const std::u16string& ours = m_ours.*p.member;
+        const std::u16string& theirs = m_theirs.*p.member;
+        std::u16string& merged = m_out.*p.member;
+        merged = ours;
+        if (ours == theirs || (m_base && m_base->*p.member == theirs))
+            continue;
+        MergeEntry& entry = note(MergeEvent::Changed, MergeSubject::Database, -1);
+        entry.field = Texts::Merging::fieldNames[p.field];
+        if (m_base && m_base->*p.member == ours) {
+            merged = theirs;
+            continue;
+        }
+        entry.event = MergeEvent::Conflict;
+        entry.concealed = p.field == FieldDbPassword;
+        if (!entry.concealed) {
+            entry.ours = ours;
+            entry.theirs = theirs;
+        }
+    }
+}
+
+void Merger::finish() {
+    int32_t maxNode = -1;
+    if (!m_out.nodes.empty())
+        maxNode = m_out.nodes.rbegin()->first;
+    m_out.nextNodeId = std::max({m_ours.nextNodeId, m_theirs.nextNodeId, maxNode + 1});
+    int32_t nextTemplate = std::max(m_ours.nextTemplateId, m_theirs.nextTemplateId);
+    for (const TemplateRecord& t : m_out.templates)
+        nextTemplate = std::max(nextTemplate, t.templateId + 1);
+    m_out.nextTemplateId = nextTemplate;
+
+    m_report.changed = m_out.nodes != m_ours.nodes || m_out.templates != m_ours.templates ||
+                       m_out.dbTitle != m_ours.dbTitle || m_out.dbDescription != m_ours.dbDescription ||
+                       m_out.password != m_ours.password || m_out.nextNodeId != m_ours.nextNodeId ||
+                       m_out.nextTemplateId != m_ours.nextTemplateId;
+    if (m_report.entries.empty())
+        return;
+
+    std::unordered_map<int32_t, size_t> mergedOrder;
+    std::unordered_map<int32_t, size_t> oursOrder;
+    auto index = [](const NotesMgr& mgr, std::unordered_map<int32_t, size_t>& order) {
+        const TreeListing listing = ListTree(mgr);
+        for (const ListedNode& shown : listing.shown)
+            order.emplace(shown.nodeId, order.size());
+        for (int32_t id : listing.unreachable)
+            order.emplace(id, order.size());
+    };
+    index(m_out, mergedOrder);
+    for (MergeEntry& entry : m_report.entries) {
+        switch (entry.subject) {
+        case MergeSubject::Node:
+            if (entry.event == MergeEvent::Deleted) {
+                if (oursOrder.empty())
+                    index(m_ours, oursOrder);
+                entry.where = pathOf(m_ours, entry.id);
+                entry.order = oursOrder[entry.id];
+            } else {
+                entry.where = pathOf(m_out, entry.id);
+                entry.order = mergedOrder[entry.id];
+            }
+            break;
+        case MergeSubject::Template: {
+            const TemplateRecord* t = findTemplate(m_out.templates, entry.id);
+            if (t)
+                entry.where = t->name;
+            entry.where = Texts::Merging::template_ + (u" " + entry.where);
+            entry.order = t ? static_cast<size_t>(t - m_out.templates.data()) : 0;
+            break;
+        }
+        case MergeSubject::Database:
+            entry.where = Texts::Merging::database;
+            break;
+        }
+    }
+    std::stable_sort(m_report.entries.begin(), m_report.entries.end(),
+                     [](const MergeEntry& a, const MergeEntry& b) {
+                         return std::tie(a.event, a.subject, a.order) < std::tie(b.event, b.subject, b.order);
+                     });
+}
+
+} // namespace
+
+MergeReport Merge(const NotesMgr& base, const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out) {
+    return Merger(&base, ours, theirs, out).run();
+}
+
+MergeReport MergeTwoWay(const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out) {
+    return Merger(nullptr, ours, theirs, out).run();
+}
