@@ -31,6 +31,11 @@ inline constexpr const char* usage =
     "                        fetch NAME (into LOCAL); the local copy stays as _old.nte\n"
     "      delete NAME       delete NAME on the server\n"
     "      rename NAME NEW   rename NAME to NEW (.nte added, spaces become _)\n"
+    "  merge BASE OURS THEIRS\n"
+    "                        merge two copies of one database edited apart, against\n"
+    "                        the copy both started from; prints what it did\n"
+    "      -o, --output OUT  write the result to OUT (default: OURS)\n"
+    "      --two-way         merge OURS THEIRS without a common base\n"
     "\n"
     "Options:\n"
     "  --password-file F     the password is the first line of F\n"
@@ -55,7 +60,10 @@ inline constexpr const char* usage =
     "SEALBOOK_NEW_PASSWORD or a prompt asked twice.\n"
     "\n"
     "Exit status: 0 success, 2 wrong password, 1 any other failure (find: 1 when\n"
-    "nothing matched).\n";
+    "nothing matched; merge: 0 no conflict, 1 conflicts, the result still written,\n"
+    "2 any failure). merge takes --password-file once for all files or once per\n"
+    "file, in the order of the files, and asks again on a terminal for a file\n"
+    "the password does not open.\n";
 
 inline constexpr const char* passwordEnv = "SEALBOOK_PASSWORD";
 inline constexpr const char* newPasswordEnv = "SEALBOOK_NEW_PASSWORD";
@@ -71,6 +79,9 @@ inline constexpr const char* noNewPassword =
     "No new password given: use --new-password-file, SEALBOOK_NEW_PASSWORD or a terminal.";
 inline constexpr const char* passwordNotUtf8 = "The password is not valid UTF-8.";
 inline constexpr const char* wrongPassword = "%1: wrong password.";
+inline constexpr const char* promptPasswordOf = "Password of %1: ";
+inline constexpr const char* passwordFilesPerFile =
+    "Give --password-file once, or once for each of the %1 files.";
 
 // Argument errors.
 inline constexpr const char* unknownCommand = "Unknown command '%1' (see sealbook --help).";

@@ -19,7 +19,7 @@ struct CommandInfo {
     const char* operandText; // for the error about the operand count
 };
 
-constexpr std::array<CommandInfo, 8> kCommands{{
+constexpr std::array<CommandInfo, 9> kCommands{{
     {"ls", Command::Ls, 1, "FILE"},
     {"show", Command::Show, 2, "FILE ID"},
     {"export", Command::Export, 1, "FILE"},
@@ -28,6 +28,7 @@ constexpr std::array<CommandInfo, 8> kCommands{{
     {"verify", Command::Verify, 1, "FILE"},
     {"find", Command::Find, 2, "FILE TEXT"},
     {"ftp", Command::Ftp, kAnyCount, "COMMAND"},
+    {"merge", Command::Merge, kAnyCount, "BASE OURS THEIRS"},
 }};
 
 enum class Option {
@@ -47,7 +48,9 @@ enum class Option {
     CaFile,
     Active,
     Anonymous,
-    Tls
+    Tls,
+    Output,
+    TwoWay
 };
 
 struct OptionInfo {
@@ -56,7 +59,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 18> kOptions{{
+constexpr std::array<OptionInfo, 21> kOptions{{
     {"--password-file", Option::PasswordFile, true},
     {"--new-password-file", Option::NewPasswordFile, true},
     {"--attachments", Option::Attachments, true},
@@ -75,6 +78,9 @@ constexpr std::array<OptionInfo, 18> kOptions{{
     {"--active", Option::Active, false},
     {"--anonymous", Option::Anonymous, false},
     {"--tls", Option::Tls, false},
+    {"-o", Option::Output, true},
+    {"--output", Option::Output, true},
+    {"--two-way", Option::TwoWay, false},
 }};
 
 const OptionInfo* findOption(const std::string& name) {
@@ -108,6 +114,9 @@ bool optionFits(Option option, Command command) {
     case Option::Anonymous:
     case Option::Tls:
         return command == Command::Ftp;
+    case Option::Output:
+    case Option::TwoWay:
+        return command == Command::Merge;
     case Option::PasswordFile:
     case Option::Help:
         return true;
@@ -116,6 +125,20 @@ bool optionFits(Option option, Command command) {
 }
 
 } // namespace
+
+std::string CommandWord(const std::vector<std::string>& args) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--")
+            return i + 1 < args.size() ? args[i + 1] : std::string();
+        if (arg.size() < 2 || arg[0] != '-')
+            return arg;
+        const OptionInfo* info = findOption(arg);
+        if (info && info->takesValue)
+            ++i;
+    }
+    return {};
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;
@@ -179,6 +202,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         switch (info->option) {
         case Option::PasswordFile:
             result.passwordFile = value;
+            result.passwordFiles.push_back(value);
             break;
         case Option::NewPasswordFile:
             result.newPasswordFile = value;
@@ -225,11 +249,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         case Option::Tls:
             result.ftp.tls = true;
             break;
+        case Option::Output:
+            result.output = value;
+            break;
+        case Option::TwoWay:
+            result.twoWay = true;
+            break;
         case Option::Help:
             break;
         }
     }
     if (result.bodyOnly && result.rawRtf)
         throw CliError(CliTexts::bodyAndRtf);
+    if (result.command == Command::Merge && result.operands.size() != (result.twoWay ? 2u : 3u))
+        throw CliError(
+            FormatText(CliTexts::wrongArgumentCount,
+                       {command->name, result.twoWay ? "--two-way OURS THEIRS" : command->operandText}));
     return result;
 }

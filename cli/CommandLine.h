@@ -8,7 +8,7 @@
 #include <vector>
 
 struct CommandLine {
-    enum class Command { Help, Ls, Show, Export, Import, Passwd, Verify, Find, Ftp };
+    enum class Command { Help, Ls, Show, Export, Import, Passwd, Verify, Find, Ftp, Merge };
 
     // The server options of "ftp"; the FTP password comes from --password-file.
     struct Ftp {
@@ -25,6 +25,8 @@ struct CommandLine {
     Command command = Command::Help;
     std::vector<std::string> operands;
     std::optional<std::string> passwordFile;
+    // Every --password-file in order (merge takes one per file when they differ).
+    std::vector<std::string> passwordFiles;
     std::optional<std::string> newPasswordFile;
     std::optional<std::string> attachmentsDir;
     bool bodyOnly = false;
@@ -33,9 +35,16 @@ struct CommandLine {
     std::optional<std::string> scope;
     bool matchCase = false;
     bool wholeWord = false;
+    // merge: -o OUT and --two-way.
+    std::optional<std::string> output;
+    bool twoWay = false;
     Ftp ftp;
 };
 
 // Parses the arguments after the program name. No arguments, -h or --help give
 // the Help command. Throws CliError with the line to print on a bad command line.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The command word of the arguments (the first operand), also when they do
+// not parse; empty when there is none.
+std::string CommandWord(const std::vector<std::string>& args);

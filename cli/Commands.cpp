@@ -7,6 +7,7 @@
 #include "cli/FindCommand.h"
 #include "cli/FtpCommand.h"
 #include "cli/JsonMapping.h"
+#include "cli/MergeCommand.h"
 #include "cli/NodeLookup.h"
 #include "cli/ShownBody.h"
 #include "cli/TreeCheck.h"
@@ -260,6 +261,9 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
     case Command::Ftp:
         RunFtpCommand(line, passwords, out);
         break;
+    case Command::Merge:
+        RunMerge(line, passwords, out);
+        break;
     }
     out.flush();
     if (!out)
@@ -279,21 +283,31 @@ int RunMain(const std::vector<std::string>& args, const PasswordSource& password
         return status;
     };
     std::string databasePath;
+    // merge keeps 1 for "conflicts" and fails with 2, as merge drivers do.
+    const bool merging = CommandWord(args) == "merge";
+    const auto failure = [merging](int status) { return merging ? kMergeFailed : status; };
     try {
         const CommandLine line = ParseCommandLine(args);
         if (!line.operands.empty() && line.command != Command::Ftp)
             databasePath = line.command == Command::Import ? line.operands[1] : line.operands[0];
+        if (line.command == Command::Merge) {
+            const int status = RunMerge(line, passwords, out);
+            out.flush();
+            if (!out)
+                throw CliError(FormatText(CliTexts::cannotWrite, {"standard output"}));
+            return status;
+        }
         RunCommand(line, passwords, in, out);
         return kExitSuccess;
     } catch (const WrongPasswordError&) {
         return fail(FormatText(CliTexts::wrongPassword, {databasePath}), kExitWrongPassword);
     } catch (const FileError& e) {
-        return fail(e.message(), kExitFailure);
+        return fail(e.message(), failure(kExitFailure));
     } catch (const CliError& e) {
-        return fail(e.what(), kExitFailure);
+        return fail(e.what(), failure(kExitFailure));
     } catch (const std::bad_alloc&) {
-        return fail(CliTexts::outOfMemory, kExitFailure);
+        return fail(CliTexts::outOfMemory, failure(kExitFailure));
     } catch (const std::exception& e) {
-        return fail(e.what(), kExitFailure);
+        return fail(e.what(), failure(kExitFailure));
     }
 }
