@@ -3,6 +3,10 @@
 //   attachments.nte  200 MB of attachments
 //   body.nte         one note (id 11) whose body is about 56 MB of RTF
 //   empty.nte        the default database, for the program's own baseline
+//   ours.nte, theirs.nte
+//                    nodes.nte with 1,000 changes each (edits, moves, new and
+//                    deleted notes; 100 notes edited on both sides), to time
+//                    "sealbook merge nodes.nte ours.nte theirs.nte -o OUT"
 // All without a password. Usage: make_databases FOLDER
 
 #include "bench/SampleDatabases.h"
@@ -28,6 +32,26 @@ std::unique_ptr<NotesMgr> makeLongBody() {
     return db;
 }
 
+// 1,000 changes to a copy of the many-nodes database; `side` 0 or 1 picks
+// different notes, except 100 that both sides edit differently.
+std::unique_ptr<NotesMgr> makeEditedCopy(int side) {
+    auto db = bench::makeManyNodes();
+    const std::u16string tag = side == 0 ? u"ours" : u"theirs";
+    const int32_t firstNote = 1011;
+    for (int i = 0; i < 700; ++i) {
+        NoteRecord& note = db->nodes.at(firstNote + (i < 100 ? i : 100 + side * 1000 + i));
+        note.body = u"{\\rtf1\\ansi edited by " + tag + u"}";
+        note.fieldValues[2] = tag;
+    }
+    for (int i = 0; i < 100; ++i)
+        db->nodes.at(firstNote + 5000 + side * 1000 + i).parentId = 12 + side;
+    for (int i = 0; i < 100; ++i)
+        db->EraseNode(firstNote + 10000 + side * 1000 + i);
+    for (int i = 0; i < 100; ++i)
+        db->AddNode(11 + side, 5, 0, tag + u" new", u"{\\rtf1 new}", Texts::linkHint, NoteTimestamp::now());
+    return db;
+}
+
 std::unique_ptr<NotesMgr> makeEmpty() {
     auto db = std::make_unique<NotesMgr>();
     bench::addRoot(*db);
@@ -46,5 +70,7 @@ int main(int argc, char** argv) {
     bench::makeAttachments()->Save(folder + "/attachments.nte");
     makeLongBody()->Save(folder + "/body.nte");
     makeEmpty()->Save(folder + "/empty.nte");
+    makeEditedCopy(0)->Save(folder + "/ours.nte");
+    makeEditedCopy(1)->Save(folder + "/theirs.nte");
     return 0;
 }

@@ -314,6 +314,25 @@ bool Merger::sameNewNode(const NoteRecord& ours, const NoteRecord& theirs) const
            ours.parentId == mapNode(theirs.parentId);
 }
 
+// Walks a node map in ascending id beside a walk over another one.
+class NodeCursor {
+public:
+    explicit NodeCursor(const NotesMgr* mgr) {
+        if (mgr)
+            m_at = mgr->nodes.begin(), m_end = mgr->nodes.end();
+    }
+    // The node with `id`; ids must come in ascending order.
+    const NoteRecord* find(int32_t id) {
+        while (m_at != m_end && m_at->first < id)
+            ++m_at;
+        return m_at != m_end && m_at->first == id ? &m_at->second : nullptr;
+    }
+
+private:
+    std::map<int32_t, NoteRecord>::const_iterator m_at{};
+    std::map<int32_t, NoteRecord>::const_iterator m_end{};
+};
+
 // Gives every node of theirs that is not the node of ours with its id a fresh
 // id. Without a base the parents are decided first, so a child is the same
 // only inside the same folder.
@@ -330,8 +349,10 @@ void Merger::planTheirsIds() {
             m_nodeIds[theirs.nodeId] = m_freeNode++;
     };
     if (m_base) {
+        NodeCursor bases(m_base);
         for (const auto& [id, node] : m_theirs.nodes)
-            plan(node);
+            if (!bases.find(id))
+                plan(node);
         return;
     }
     const TreeListing listing = ListTree(m_theirs);
@@ -342,9 +363,10 @@ void Merger::planTheirsIds() {
 }
 
 void Merger::mergeNodes() {
+    NodeCursor bases(m_base), theirsNodes(&m_theirs);
     for (const auto& [id, ours] : m_ours.nodes) {
-        const NoteRecord* base = baseNode(id);
-        const NoteRecord* theirs = m_theirs.FindNode(id);
+        const NoteRecord* base = bases.find(id);
+        const NoteRecord* theirs = theirsNodes.find(id);
         if (base && theirs) {
             mergeNode(base, ours, *theirs);
         } else if (base) {
@@ -361,9 +383,10 @@ void Merger::mergeNodes() {
             put(ours);
         }
     }
+    NodeCursor theirBases(m_base), oursNodes(&m_ours);
     for (const auto& [id, theirs] : m_theirs.nodes) {
-        const NoteRecord* base = baseNode(id);
-        if (m_ours.FindNode(id) && (base || m_sameNodes.count(id)))
+        const NoteRecord* base = theirBases.find(id);
+        if (oursNodes.find(id) && (base || m_sameNodes.count(id)))
             continue;
         if (base && theirs == *base)
             continue; // deleted in ours, unchanged in theirs
@@ -480,37 +503,28 @@ void Merger::restoreMissingParents() {
 }
 
 // Moves taken from both sides can close a loop of folders (each side put one
-// folder into the other); the move of theirs is undone there and reported.
+// folder into the other). Every such loop holds a move of theirs, since each
+// side's own tree has none; that move is undone and reported.
 bool Merger::breakLoops() {
-    bool broken = false;
-    std::unordered_map<int32_t, int> state; // 1 on the current walk, 2 reaches a root
-    for (const auto& [start, startNode] : m_out.nodes) {
-        std::vector<int32_t> walk;
-        int32_t id = start;
-        while (id >= 0 && state[id] == 0) {
-            state[id] = 1;
-            walk.push_back(id);
-            const NoteRecord* node = m_out.FindNode(id);
-            id = node ? node->parentId : -1;
+    for (const int32_t start : m_movedByTheirs) {
+        NoteRecord& node = m_out.nodes.at(start);
+        int32_t id = node.parentId;
+        for (size_t steps = 0; id >= 0 && id != start && steps <= m_out.nodes.size(); ++steps) {
+            const NoteRecord* parent = m_out.FindNode(id);
+            id = parent ? parent->parentId : -1;
         }
-        if (id >= 0 && state[id] == 1) {
-            auto loopStart = std::find(walk.begin(), walk.end(), id);
-            auto cut =
-                std::find_if(loopStart, walk.end(), [&](int32_t n) { return m_movedByTheirs.count(n); });
-            const int32_t at = cut != walk.end() ? *cut : *loopStart;
-            NoteRecord& node = m_out.nodes.at(at);
-            const NoteRecord* ours = m_ours.FindNode(at);
-            MergeEntry& entry = note(MergeEvent::Conflict, MergeSubject::Node, at);
-            entry.field = Texts::Merging::fieldNames[FieldParent];
-            entry.theirs = valueText(m_out, node, FieldParent);
-            node.parentId = ours && cut != walk.end() ? ours->parentId : 0;
-            entry.ours = valueText(m_out, node, FieldParent);
-            broken = true;
-        }
-        for (int32_t n : walk)
-            state[n] = 2;
+        if (id != start)
+            continue;
+        MergeEntry& entry = note(MergeEvent::Conflict, MergeSubject::Node, start);
+        entry.field = Texts::Merging::fieldNames[FieldParent];
+        entry.theirs = valueText(m_out, node, FieldParent);
+        const NoteRecord* ours = m_ours.FindNode(start);
+        node.parentId = ours ? ours->parentId : 0;
+        entry.ours = valueText(m_out, node, FieldParent);
+        m_movedByTheirs.erase(start);
+        return true;
     }
-    return broken;
+    return false;
 }
 
 void Merger::mergeTemplates() {
