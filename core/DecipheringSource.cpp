@@ -2,6 +2,7 @@
 
 #include "core/DatabaseCipher.h"
 #include "core/FileError.h"
+#include "core/SnapshotTap.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -38,6 +39,8 @@ void DecipheringSource::readFile(uint8_t* out, size_t size) {
             throw FileError(FileError::Kind::EndOfFile, m_path, "the file became shorter while it was read");
         got += static_cast<size_t>(n);
     }
+    if (m_tap)
+        m_tap->fileBytes(out, got);
     m_remaining -= got;
     // The size taken at the start must still be the whole file: one that
     // has grown was written to while it was read, and is not what was opened.
@@ -62,6 +65,8 @@ std::span<const uint8_t> DecipheringSource::next() {
         m_buffer.resize(want);
     readFile(m_buffer.data(), want);
     m_cipher.decipher(m_buffer.data(), want);
+    if (m_tap)
+        m_tap->streamBytes(m_buffer.data(), want);
     return {m_buffer.data(), want};
 }
 
@@ -74,6 +79,8 @@ size_t DecipheringSource::readInto(uint8_t* out, size_t size) {
         const size_t slice = std::min(want - done, kPieceSize);
         readFile(out + done, slice);
         m_cipher.decipher(out + done, slice);
+        if (m_tap)
+            m_tap->streamBytes(out + done, slice);
         done += slice;
     }
     return done;

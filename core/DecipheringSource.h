@@ -9,6 +9,7 @@
 #include <vector>
 
 class DatabaseCipher;
+class SnapshotTap;
 
 class DecipheringSource : public ByteSource {
 public:
@@ -22,6 +23,9 @@ public:
     // Whole cipher units, read and deciphered in place.
     size_t readInto(uint8_t* out, size_t size) override;
 
+    // The bytes read and deciphered from now on also go to `tap` (not owned).
+    void setTap(SnapshotTap* tap) { m_tap = tap; }
+
 private:
     // Reads exactly `size` bytes; a file that has become shorter or longer
     // than its size at the start ends the read with FileError.
@@ -33,4 +37,5 @@ private:
     const DatabaseCipher& m_cipher;
     std::string m_path;
     std::vector<uint8_t> m_buffer;
+    SnapshotTap* m_tap = nullptr;
 };

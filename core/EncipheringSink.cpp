@@ -2,6 +2,7 @@
 
 #include "core/DatabaseCipher.h"
 #include "core/FileSink.h"
+#include "core/SnapshotTap.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,7 +19,11 @@ EncipheringSink::EncipheringSink(DatabaseCipher& cipher, FileSink& file)
     : m_cipher(cipher), m_file(file), m_buffer(kPieceSize) {}
 
 void EncipheringSink::writeOut(size_t size) {
+    if (m_tap)
+        m_tap->streamBytes(m_buffer.data(), size);
     m_cipher.encipher(m_buffer.data(), size);
+    if (m_tap)
+        m_tap->fileBytes(m_buffer.data(), size);
     m_file.write(m_buffer.data(), size);
     m_used = 0;
 }

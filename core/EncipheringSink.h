@@ -8,6 +8,7 @@
 
 class DatabaseCipher;
 class FileSink;
+class SnapshotTap;
 
 class EncipheringSink : public ByteSink {
 public:
@@ -17,6 +18,9 @@ public:
     // Enciphers and writes what is left, including a final partial unit.
     void finish();
 
+    // The stream written and the ciphertext made from now on also go to `tap` (not owned).
+    void setTap(SnapshotTap* tap) { m_tap = tap; }
+
 private:
     void writeOut(size_t size);
 
@@ -24,4 +28,5 @@ private:
     FileSink& m_file;
     std::vector<uint8_t> m_buffer;
     size_t m_used = 0;
+    SnapshotTap* m_tap = nullptr;
 };

@@ -13,6 +13,7 @@
 #include <vector>
 
 class NodeReceiver;
+struct FileSnapshot;
 class SettingsStore;
 class StreamReader;
 class StreamWriter;
@@ -77,13 +78,16 @@ public:
 
     // Reads the database at `path` with the password held; throws FileError or
     // WrongPasswordError. The database in memory is unchanged on failure.
-    bool Load(const std::string& path);
+    // `snapshot`, when given, receives the file's identity and the deciphered
+    // stream from the same read.
+    bool Load(const std::string& path, FileSnapshot* snapshot = nullptr);
     // Reads the database at `path` like Load, the nodes going to `receiver`
     // (see Serialize); the recent files are not touched.
-    void Scan(const std::string& path, NodeReceiver& receiver);
+    void Scan(const std::string& path, NodeReceiver& receiver, FileSnapshot* snapshot = nullptr);
     // Writes the database to `path` (keeping the previous file as path + ".bak");
-    // throws FileError, leaving the previous file in place.
-    bool Save(const std::string& path);
+    // throws FileError, leaving the previous file in place. `snapshot`, when
+    // given, receives the new file's identity and stream from the same write.
+    bool Save(const std::string& path, FileSnapshot* snapshot = nullptr);
 
     void AddRecentFile(const std::u16string& path);
     // Drops every entry equal to `path` in the sense of AddRecentFile (a file

@@ -10,6 +10,7 @@
 #include "core/NodeMapReceiver.h"
 #include "core/NotesMgr.h"
 #include "core/PathText.h"
+#include "core/SnapshotTap.h"
 #include "core/StreamReader.h"
 #include "core/StreamWriter.h"
 
@@ -90,11 +91,20 @@ void replaceKeepingBackup(const std::string& fresh, const std::string& path) {
     syncFolder(path);
 }
 
-void writeMagic(FileSink& file) {
+void writeMagic(FileSink& file, SnapshotTap& tap) {
     const uint8_t magic[kFileMagicSize] = {
         static_cast<uint8_t>(kFileMagic), static_cast<uint8_t>(kFileMagic >> 8),
         static_cast<uint8_t>(kFileMagic >> 16), static_cast<uint8_t>(kFileMagic >> 24)};
     file.write(magic, sizeof magic);
+    tap.fileBytes(magic, sizeof magic);
+}
+
+// The snapshot holds the whole file: whatever the reader left after the
+// database stream is read through the tap too.
+void finishSnapshot(DecipheringSource& source, SnapshotTap& tap, int fd) {
+    while (!source.next().empty()) {
+    }
+    tap.finish(fd);
 }
 
 bool isMagic(const uint8_t* b) {
@@ -126,17 +136,20 @@ std::string fileBehind(const std::string& path) {
 
 } // namespace
 
-bool NotesMgr::Load(const std::string& path) {
+bool NotesMgr::Load(const std::string& path, FileSnapshot* snapshot) {
     NotesMgr loaded(nullptr);
     loaded.password = password;
     NodeMapReceiver receiver(loaded.nodes);
-    loaded.Scan(path, receiver);
+    loaded.Scan(path, receiver, snapshot);
     TakeContent(loaded);
     AddRecentFile(recentEntry(path));
     return true;
 }
 
-void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver) {
+void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver, FileSnapshot* snapshot) {
+    if (snapshot)
+        *snapshot = FileSnapshot();
+    SnapshotTap tap(snapshot);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw FileError(FileError::kindFromErrno(errno), path);
@@ -152,33 +165,43 @@ void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver) {
     uint8_t magic[kFileMagicSize];
     if (readFully(fd, magic, sizeof magic, path) < sizeof magic || !isMagic(magic))
         throw FileError(FileError::Kind::BadFormat, path);
+    tap.fileBytes(magic, sizeof magic);
 
     const DatabaseCipher cipher(password);
     uint8_t prefix[DatabaseCipher::prefixSize];
     const size_t prefixRead = readFully(fd, prefix, sizeof prefix, path);
+    tap.fileBytes(prefix, prefixRead);
     // A file too short for the prefix holds no stream; the reader reports that.
     const uint64_t fileSize = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
     const uint64_t streamSize =
         prefixRead == sizeof prefix && fileSize > kStreamOffset ? fileSize - kStreamOffset : 0;
 
     DecipheringSource source(fd, streamSize, cipher, path);
+    source.setTap(snapshot ? &tap : nullptr);
     StreamReader reader(source);
     Serialize(reader, receiver);
+    if (snapshot)
+        finishSnapshot(source, tap, fd);
 }
 
-bool NotesMgr::Save(const std::string& requestedPath) {
+bool NotesMgr::Save(const std::string& requestedPath, FileSnapshot* snapshot) {
     const std::string path = fileBehind(requestedPath);
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         throw FileError(FileError::Kind::AccessDenied, path);
 
     std::unique_ptr<FileSink> file = FileSink::createBeside(path);
+    if (snapshot)
+        *snapshot = FileSnapshot();
+    SnapshotTap tap(snapshot);
     try {
-        writeMagic(*file);
+        writeMagic(*file, tap);
         DatabaseCipher cipher(password);
         const auto prefix = cipher.makePrefix([this] { return NextRandom(); });
         file->write(prefix.data(), prefix.size());
+        tap.fileBytes(prefix.data(), prefix.size());
         EncipheringSink enciphered(cipher, *file);
+        enciphered.setTap(snapshot ? &tap : nullptr);
         StreamWriter out(enciphered);
         Serialize(out);
         enciphered.finish();
@@ -188,6 +211,7 @@ bool NotesMgr::Save(const std::string& requestedPath) {
         throw;
     }
     replaceKeepingBackup(file->path(), path);
+    tap.finish(path);
     AddRecentFile(recentEntry(requestedPath));
     return true;
 }
