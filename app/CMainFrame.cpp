@@ -278,6 +278,9 @@ void CMainFrame::Execute(Command command) {
     case Command::SaveAs:
         m_doc.OnSaveAs();
         break;
+    case Command::MergeWith:
+        m_doc.OnMergeWith();
+        break;
     case Command::Exit:
         close();
         break;

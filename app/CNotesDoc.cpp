@@ -2,9 +2,13 @@
 
 #include "app/AppTexts.h"
 #include "core/FileError.h"
+#include "core/MemorySource.h"
+#include "core/Merge.h"
 #include "core/NotesMgr.h"
+#include "core/StreamReader.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CDatabaseProperties.h"
+#include "dialogs/CMergeReportDlg.h"
 #include "dialogs/CPasswordDlg.h"
 #include "gui/DialogRunner.h"
 #include "gui/FileDialogs.h"
@@ -60,38 +64,46 @@ void CNotesDoc::OnNewDocument() {
     NewDatabase(*m_notes);
     m_path.clear();
     m_identity.reset();
+    m_base = FileSnapshot();
     emit pathChanged();
     emit modifiedChanged(false);
     updateAllViews();
 }
 
-CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
-    // The file is read into a database of its own and taken over only when it
-    // was read whole with the right password, so every failure and every
-    // Cancel leaves the open database, with its unsaved changes, as it was.
-    NotesMgr loaded;
-    std::u16string password = m_notes->password;
+CNotesDoc::OpenOutcome CNotesDoc::LoadFile(NotesMgr& loaded, const QString& path, FileSnapshot* snapshot) {
+    loaded.password = m_notes->password;
     for (;;) {
-        loaded.password = password;
         try {
-            loaded.Load(localPath(path));
-            break;
+            loaded.Load(localPath(path), snapshot);
+            return {OpenResult::Opened, {}};
         } catch (const WrongPasswordError&) {
             CPasswordDlg prompt(m_dialogParent);
             if (RunDialog(prompt) != QDialog::Accepted)
                 return {OpenResult::Cancelled, {}};
-            password = prompt.password().toStdU16String();
+            loaded.password = prompt.password().toStdU16String();
         } catch (const FileError& error) {
             return {OpenResult::Failed, errorMessage(error)};
         } catch (const std::bad_alloc&) {
             return {OpenResult::Failed, errorMessage(FileError(FileError::Kind::Generic, localPath(path)))};
         }
     }
+}
+
+CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
+    // The file is read into a database of its own and taken over only when it
+    // was read whole with the right password, so every failure and every
+    // Cancel leaves the open database, with its unsaved changes, as it was.
+    // The same read gives the file's identity and the base of a later merge.
+    NotesMgr loaded;
+    FileSnapshot snapshot;
+    const OpenOutcome outcome = LoadFile(loaded, path, &snapshot);
+    if (outcome.result != OpenResult::Opened)
+        return outcome;
     m_notes->TakeContent(loaded);
-    m_notes->password = password;
+    m_notes->password = loaded.password;
     m_notes->SetModified(false);
     m_path = QFileInfo(path).absoluteFilePath();
-    RememberIdentity(m_path);
+    RememberSnapshot(std::move(snapshot));
     m_notes->AddRecentFile(m_path.toStdU16String());
     emit pathChanged();
     emit modifiedChanged(false);
@@ -145,27 +157,30 @@ bool CNotesDoc::AskFirstSaveProperties(const QString& path) {
 
 // Another window, the other edition or the companion may have written the
 // file since this window read or wrote it. Asks before overwriting their
-// work; false on Cancel; `path` becomes the name chosen for Save As.
-bool CNotesDoc::CheckUnchangedOnDisk(QString& path) {
+// work: Merge (the default) brings both together and saves the result;
+// `path` becomes the name chosen for Save As.
+CNotesDoc::DiskCheck CNotesDoc::CheckUnchangedOnDisk(QString& path) {
     if (!m_identity || QFileInfo(path).absoluteFilePath() != m_path)
-        return true;
+        return DiskCheck::Proceed;
     const std::optional<FileIdentity> now = ReadFileIdentity(localPath(path));
     if (!now || *now == *m_identity)
-        return true;
+        return DiskCheck::Proceed;
     const QString question = text(AppTexts::changedOnDisk).arg(QFileInfo(path).fileName());
     switch (ShowMessageBox(m_dialogParent, question, MessageIcon::Exclamation,
-                           MessageButtons::OverwriteSaveAsCancel)) {
+                           MessageButtons::MergeOverwriteSaveAsCancel)) {
+    case MessageAnswer::Merge:
+        return MergeWithDisk(path) ? DiskCheck::Merged : DiskCheck::Cancelled;
     case MessageAnswer::Overwrite:
-        return true;
+        return DiskCheck::Proceed;
     case MessageAnswer::SaveAs: {
         const QString other = AskSaveFileName(path);
         if (other.isEmpty())
-            return false;
+            return DiskCheck::Cancelled;
         path = other;
-        return true;
+        return DiskCheck::Proceed;
     }
     default:
-        return false;
+        return DiskCheck::Cancelled;
     }
 }
 
@@ -173,10 +188,21 @@ bool CNotesDoc::DoSave(const QString& chosen) {
     QString path = chosen;
     if (m_path.isEmpty() && !AskFirstSaveProperties(path))
         return false;
-    if (!CheckUnchangedOnDisk(path))
+    switch (CheckUnchangedOnDisk(path)) {
+    case DiskCheck::Cancelled:
         return false;
+    case DiskCheck::Merged:
+        return true;
+    case DiskCheck::Proceed:
+        break;
+    }
+    return WriteFile(path);
+}
+
+bool CNotesDoc::WriteFile(const QString& path) {
+    FileSnapshot snapshot;
     try {
-        m_notes->Save(localPath(path));
+        m_notes->Save(localPath(path), &snapshot);
     } catch (const FileError& error) {
         // The database stays marked as changed: nothing reached the disk.
         ShowMessageBox(m_dialogParent, errorMessage(error), MessageIcon::Exclamation);
@@ -184,7 +210,7 @@ bool CNotesDoc::DoSave(const QString& chosen) {
     }
     const bool pathChangedNow = QFileInfo(path).absoluteFilePath() != m_path;
     m_path = QFileInfo(path).absoluteFilePath();
-    RememberIdentity(m_path);
+    RememberSnapshot(std::move(snapshot));
     m_notes->AddRecentFile(m_path.toStdU16String());
     setModified(false);
     if (pathChangedNow)
@@ -192,8 +218,63 @@ bool CNotesDoc::DoSave(const QString& chosen) {
     return true;
 }
 
-void CNotesDoc::RememberIdentity(const QString& path) {
-    m_identity = ReadFileIdentity(localPath(path));
+void CNotesDoc::RememberSnapshot(FileSnapshot snapshot) {
+    m_identity = snapshot.identity;
+    m_base = std::move(snapshot);
+    m_basePassword = m_notes->password;
+}
+
+bool CNotesDoc::ReadOtherFile(NotesMgr& into, const QString& path) {
+    const OpenOutcome read = LoadFile(into, path, nullptr);
+    if (read.result == OpenResult::Failed)
+        ShowMessageBox(m_dialogParent, read.message, MessageIcon::Exclamation);
+    return read.result == OpenResult::Opened;
+}
+
+bool CNotesDoc::MergeWithDisk(const QString& path) {
+    NotesMgr disk;
+    if (!ReadOtherFile(disk, path))
+        return false;
+    NotesMgr base;
+    try {
+        MemorySource source(m_base.stream);
+        StreamReader reader(source);
+        base.Serialize(reader);
+    } catch (const FileError& error) {
+        ShowMessageBox(m_dialogParent, errorMessage(error), MessageIcon::Exclamation);
+        return false;
+    }
+    base.password = m_basePassword;
+    NotesMgr merged;
+    const MergeReport report = Merge(base, *m_notes, disk, merged);
+    return TakeMergeResult(report, merged) && WriteFile(path);
+}
+
+bool CNotesDoc::TakeMergeResult(const MergeReport& report, NotesMgr& merged) {
+    CMergeReportDlg dialog(report, m_dialogParent);
+    if (RunDialog(dialog) != QDialog::Accepted)
+        return false;
+    const bool changed = report.changed;
+    m_notes->TakeContent(merged);
+    m_notes->password = merged.password;
+    updateAllViews();
+    if (changed)
+        setModified(true);
+    return true;
+}
+
+bool CNotesDoc::OnMergeWith() {
+    const QString path = FileDialogs::GetOpenFileName(m_dialogParent, text(AppTexts::fileFilter));
+    return !path.isEmpty() && MergeWithFile(path);
+}
+
+bool CNotesDoc::MergeWithFile(const QString& path) {
+    NotesMgr other;
+    if (!ReadOtherFile(other, path))
+        return false;
+    NotesMgr merged;
+    const MergeReport report = MergeTwoWay(*m_notes, other, merged);
+    return TakeMergeResult(report, merged) && (!isModified() || OnSave());
 }
 
 bool CNotesDoc::SaveModified() {

@@ -6,6 +6,8 @@
 // database changed: rebuild) and `modifiedChanged`.
 
 #include "core/FileIdentity.h"
+#include "core/FileSnapshot.h"
+#include "core/MergeReport.h"
 #include "core/TreeOps.h"
 
 #include <QObject>
@@ -67,6 +69,18 @@ public:
     // false on Cancel or a failed save.
     bool SaveModified();
 
+    // File > Merge With...: merges another database file into this one. With
+    // no common base known, only nodes equal in id, folder and title count as
+    // the same. The report is shown; Save takes the result and saves it.
+    bool OnMergeWith();
+    // Merges the database in `path` into this one, as OnMergeWith does after
+    // the file dialog; false on Cancel or failure.
+    bool MergeWithFile(const QString& path);
+
+    // The stream this window last loaded or saved, which a merge with the
+    // file on disk starts from; empty for a database never saved.
+    const std::vector<uint8_t>& baseStream() const { return m_base.stream; }
+
     // "Database Properties" and "Edit Templates".
     void OnDatabaseProperties();
     void OnEditTemplates();
@@ -80,14 +94,27 @@ signals:
 
 private:
     bool AskFirstSaveProperties(const QString& path);
-    bool CheckUnchangedOnDisk(QString& path);
-    void RememberIdentity(const QString& path);
+    enum class DiskCheck { Proceed, Cancelled, Merged };
+    DiskCheck CheckUnchangedOnDisk(QString& path);
+    // Reads `path` into `loaded`, asking for the password again while it is wrong.
+    OpenOutcome LoadFile(NotesMgr& loaded, const QString& path, FileSnapshot* snapshot);
+    // LoadFile for a file merged in; a failure is shown. False on Cancel or failure.
+    bool ReadOtherFile(NotesMgr& into, const QString& path);
+    // Merges the file on disk with the base and this database; true when the result was saved.
+    bool MergeWithDisk(const QString& path);
+    // Shows the report; on Save takes `merged` as this database. False on Cancel.
+    bool TakeMergeResult(const MergeReport& report, NotesMgr& merged);
+    bool WriteFile(const QString& path);
+    void RememberSnapshot(FileSnapshot snapshot);
     QString AskSaveFileName(const QString& suggested);
 
     std::unique_ptr<NotesMgr> m_notes;
     NoteClipboard m_clipboard;
     QString m_path;
     std::optional<FileIdentity> m_identity;
+    // What this window last loaded or saved, and the password it had then.
+    FileSnapshot m_base;
+    std::u16string m_basePassword;
     QWidget* m_dialogParent = nullptr;
     SettingsStore* m_settings = nullptr;
 };

@@ -16,6 +16,8 @@ constexpr CommandDef kCommands[] = {
     {C::Save, 57603, 57603, "&Save\tCtrl+S", "Save", "Ctrl+S", O::Document, R::Always, false,
      "document-save"},
     {C::SaveAs, 57604, 0, "Save &As...", "Save As...", nullptr, O::Document, R::Always, false, nullptr},
+    {C::MergeWith, 32850, 32850, "&Merge With...", "Merge With...", nullptr, O::Document, R::Always, false,
+     nullptr},
     {C::Exit, 57665, 57665, "E&xit", "Exit", nullptr, O::Window, R::Always, false, nullptr},
     {C::Cut, 57635, 57635, "Cu&t\tCtrl+X", "Cut", "Ctrl+X;Shift+Del", O::View, R::NoteSelected, false,
      "edit-cut"},
@@ -60,8 +62,8 @@ constexpr MenuEntry sub(const char* title, std::span<const MenuEntry> items) {
 }
 
 // Desktop menus.
-constexpr MenuEntry kDeskFile[] = {item(C::New),    item(C::Open), item(C::Save),
-                                   item(C::SaveAs), separator(),   item(C::Exit)};
+constexpr MenuEntry kDeskFile[] = {item(C::New),       item(C::Open), item(C::Save), item(C::SaveAs),
+                                   item(C::MergeWith), separator(),   item(C::Exit)};
 constexpr MenuEntry kDeskEdit[] = {item(C::Cut), item(C::Copy), item(C::Paste),
                                    separator(),  item(C::Find), item(C::FindNext)};
 constexpr MenuEntry kTools[] = {item(C::OpenNode),      separator(),     item(C::NewFolder),
@@ -75,7 +77,8 @@ constexpr MenuEntry kDeskMenu[] = {sub("&File", kDeskFile), sub("&Edit", kDeskEd
                                    sub("FTP", kFtp),        sub("&View", kView),     sub("&Help", kDeskHelp)};
 
 // Handheld menus: no access keys, no shortcut texts.
-constexpr MenuEntry kPadFile[] = {item(C::New), item(C::Open), item(C::Save), separator(), item(C::Exit)};
+constexpr MenuEntry kPadFile[] = {item(C::New),       item(C::Open), item(C::Save),
+                                  item(C::MergeWith), separator(),   item(C::Exit)};
 constexpr MenuEntry kPadEdit[] = {item(C::Cut), item(C::Copy), item(C::Paste), separator(), item(C::Find)};
 constexpr MenuEntry kPadHelp[] = {item(C::WebSite), separator(), item(C::About)};
 constexpr MenuEntry kPadMenu[] = {sub("File", kPadFile), sub("Edit", kPadEdit), sub("Tools", kTools),

@@ -11,6 +11,7 @@ enum class Command {
     Open,
     Save,
     SaveAs,
+    MergeWith,
     Exit,
     Cut,
     Copy,

@@ -16,6 +16,10 @@ inline constexpr const char* menu = "Menu";
 inline constexpr const char* add = "Add";
 inline constexpr const char* edit = "Edit";
 inline constexpr const char* remove = "Delete";
+inline constexpr const char* save = "Save";
+
+// The report of a merge.
+inline constexpr const char* mergeReportTitle = "Merge";
 
 // Template list and template form.
 inline constexpr const char* editTemplatesTitle = "Edit Templates";

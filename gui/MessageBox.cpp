@@ -1,5 +1,7 @@
 #include "gui/MessageBox.h"
 
+#include "gui/ControlTexts.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,6 +51,10 @@ MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageIcon i
         add(QMessageBox::No, MessageAnswer::No);
         add(QMessageBox::Cancel, MessageAnswer::Cancel);
         break;
+    case MessageButtons::MergeOverwriteSaveAsCancel:
+        answers.emplace_back(box.addButton(QString::fromUtf8(ControlTexts::merge), QMessageBox::AcceptRole),
+                             MessageAnswer::Merge);
+        [[fallthrough]];
     case MessageButtons::OverwriteSaveAsCancel:
         answers.emplace_back(box.addButton(QObject::tr("Overwrite"), QMessageBox::AcceptRole),
                              MessageAnswer::Overwrite);
