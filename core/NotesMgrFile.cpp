@@ -178,6 +178,8 @@ void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver, FileSnapsho
 
     DecipheringSource source(fd, streamSize, cipher, path);
     source.setTap(snapshot ? &tap : nullptr);
+    if (snapshot)
+        snapshot->stream.reserve(static_cast<size_t>(streamSize));
     StreamReader reader(source);
     Serialize(reader, receiver);
     if (snapshot)
