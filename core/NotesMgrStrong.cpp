@@ -1,0 +1,83 @@
+// Loading and saving strongly protected files: the header, then the stream in
+// authenticated pieces (see StrongHeader).
+
+#include "core/FileError.h"
+#include "core/FileSink.h"
+#include "core/NotesMgr.h"
+#include "core/StreamReader.h"
+#include "core/StreamWriter.h"
+#include "core/StrongDecipheringSource.h"
+#include "core/StrongEncipheringSink.h"
+#include "core/StrongHeader.h"
+#include "core/Texts.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace {
+
+// Reads up to `size` bytes; fewer only at the end of the file.
+size_t readUpTo(int fd, uint8_t* out, size_t size, const std::string& path) {
+    size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, out + got, size - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw FileError(FileError::kindFromErrno(errno), path);
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    return got;
+}
+
+} // namespace
+
+void NotesMgr::ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t leadSize,
+                          const std::string& path, NodeReceiver& receiver) {
+    std::array<uint8_t, StrongHeader::size> bytes{};
+    std::copy_n(lead, leadSize, bytes.begin());
+    const size_t rest = bytes.size() - leadSize;
+    if (readUpTo(fd, bytes.data() + leadSize, rest, path) < rest || fileSize < bytes.size())
+        throw FileError(FileError::Kind::Damaged, path, "the header is incomplete");
+    // The costs are checked before anything is allocated for them.
+    const StrongHeader header = StrongHeader::parse(bytes, path);
+    // No strong file is written without a password: no key to derive.
+    if (password.empty())
+        throw WrongPasswordError();
+    std::shared_ptr<const StrongKey> key = strongKey;
+    if (!key || !key->fits(password, header.costs, header.salt))
+        key = std::make_shared<const StrongKey>(password, header.costs, header.salt);
+
+    StrongDecipheringSource source(fd, fileSize - bytes.size(), *key, header, path);
+    StreamReader reader(source);
+    Serialize(reader, receiver);
+    source.finish();
+    protection = Protection::Strong;
+    strongCosts = header.costs;
+    strongKey = std::move(key);
+}
+
+void NotesMgr::WriteStrong(FileSink& file) {
+    PrepareStrongKey();
+    StrongEncipheringSink enciphered(*strongKey, file);
+    StreamWriter out(enciphered);
+    Serialize(out);
+    enciphered.finish();
+}
+
+void NotesMgr::PrepareStrongKey() {
+    if (password.empty())
+        throw std::invalid_argument(Texts::strongNeedsPassword);
+    if (!StrongKeyFits())
+        strongKey = std::make_shared<const StrongKey>(password, strongCosts);
+}
+
+void NotesMgr::TakeProtection(NotesMgr& other) {
+    protection = other.protection;
+    strongCosts = other.strongCosts;
+    strongKey = std::move(other.strongKey);
+}
