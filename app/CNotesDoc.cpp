@@ -227,7 +227,8 @@ bool CNotesDoc::PrepareStrongKey() {
     if (m_notes->protection != Protection::Strong || m_notes->StrongKeyFits())
         return true;
     if (m_notes->password.empty()) {
-        ShowMessageBox(m_dialogParent, QString::fromUtf8(Texts::strongNeedsPassword), MessageIcon::Exclamation);
+        ShowMessageBox(m_dialogParent, QString::fromUtf8(Texts::strongNeedsPassword),
+                       MessageIcon::Exclamation);
         return false;
     }
     const std::u16string password = m_notes->password;

@@ -199,7 +199,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             break;
         case Option::Strong:
         case Option::Compatible: {
-            const Protection kind = info->option == Option::Strong ? Protection::Strong : Protection::Compatible;
+            const Protection kind =
+                info->option == Option::Strong ? Protection::Strong : Protection::Compatible;
             if (result.protection && *result.protection != kind)
                 throw CliError(CliTexts::strongAndCompatible);
             result.protection = kind;

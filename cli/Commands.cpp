@@ -72,7 +72,8 @@ int32_t parseNodeId(const std::string& text) {
 
 std::string protectionLine(const NotesMgr& mgr) {
     return std::string(CliTexts::protectionLabel) + ": " +
-           (mgr.protection == Protection::Strong ? CliTexts::protectionStrong : CliTexts::protectionCompatible) +
+           (mgr.protection == Protection::Strong ? CliTexts::protectionStrong
+                                                 : CliTexts::protectionCompatible) +
            "\n";
 }
 

@@ -10,8 +10,9 @@
 std::optional<Protection> ProtectionOfBytes(std::span<const uint8_t> first) {
     if (StrongHeader::startsWithMagic(first))
         return Protection::Strong;
-    if (first.size() >= kFileMagicSize && first[0] == uint8_t(kFileMagic) && first[1] == uint8_t(kFileMagic >> 8) &&
-        first[2] == uint8_t(kFileMagic >> 16) && first[3] == uint8_t(kFileMagic >> 24))
+    if (first.size() >= kFileMagicSize && first[0] == uint8_t(kFileMagic) &&
+        first[1] == uint8_t(kFileMagic >> 8) && first[2] == uint8_t(kFileMagic >> 16) &&
+        first[3] == uint8_t(kFileMagic >> 24))
         return Protection::Compatible;
     return std::nullopt;
 }

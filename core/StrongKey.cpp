@@ -19,7 +19,8 @@ std::string utf8(std::u16string_view text) {
     out.reserve(text.size() * 3);
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -86,7 +87,8 @@ StrongKey::Salt newSalt() {
 
 } // namespace
 
-StrongKey::StrongKey(std::u16string_view password, const Costs& costs) : StrongKey(password, costs, newSalt()) {}
+StrongKey::StrongKey(std::u16string_view password, const Costs& costs)
+    : StrongKey(password, costs, newSalt()) {}
 
 StrongKey::StrongKey(std::u16string_view password, const Costs& costs, const Salt& salt)
     : m_costs(costs), m_salt(salt) {

@@ -40,6 +40,7 @@ public:
     QLineEdit* repeatBox() const { return m_repeatBox; }
     QLabel* passwordLabel() const { return m_passwordLabel; }
     QLabel* repeatLabel() const { return m_repeatLabel; }
+    QLabel* protectionLabel() const { return m_protectionLabel; }
     QRadioButton* compatibleButton() const { return m_compatible; }
     QRadioButton* strongButton() const { return m_strong; }
     QDialogButtonBox* buttons() const { return m_buttons; }

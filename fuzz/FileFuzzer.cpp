@@ -92,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     NotesMgr direct(nullptr);
     const fuzz::Outcome directRead = fuzz::readStream(direct, data, size);
     fuzz::check(strongLoad == directRead);
-    fuzz::check(!strongLoad.ok || (fuzz::sameReading(strong, direct) && strong.strongKey == fuzz::strongKey()));
+    fuzz::check(!strongLoad.ok ||
+                (fuzz::sameReading(strong, direct) && strong.strongKey == fuzz::strongKey()));
 
     if (!load.ok)
         return 0;

@@ -123,7 +123,8 @@ inline std::vector<uint8_t> fileOfStream(const uint8_t* stream, size_t size) {
 // The key of the strongly protected files the whole-file fuzzer makes: the
 // cheapest costs, a fixed salt, derived once.
 inline const std::shared_ptr<const StrongKey>& strongKey() {
-    static const auto key = std::make_shared<const StrongKey>(kPassword, StrongKey::smallestCosts(), StrongKey::Salt{});
+    static const auto key =
+        std::make_shared<const StrongKey>(kPassword, StrongKey::smallestCosts(), StrongKey::Salt{});
     return key;
 }
 

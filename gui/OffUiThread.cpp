@@ -17,7 +17,8 @@ void RunOffUiThread(const std::function<void()>& work) {
             failure = std::current_exception();
         }
         // Queued: the loop below quits even when the work ends before it runs.
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();

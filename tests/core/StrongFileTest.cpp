@@ -46,11 +46,12 @@ Outcome loadInto(NotesMgr& db, const std::string& path) {
     } catch (const WrongPasswordError&) {
         return Outcome::WrongPassword;
     } catch (const FileError& e) {
-        if (e.kind() == FileError::Kind::Damaged)
+        if (e.kind() == FileError::Kind::Damaged) {
             EXPECT_EQ(e.message(), "The file is damaged or was changed by someone else.");
+        }
         return e.kind() == FileError::Kind::Damaged     ? Outcome::Damaged
                : e.kind() == FileError::Kind::BadFormat ? Outcome::BadFormat
-                                                         : Outcome::Other;
+                                                        : Outcome::Other;
     } catch (...) {
         return Outcome::Other;
     }
@@ -120,7 +121,8 @@ TEST(StrongFile, EveryChangeToTheFileIsRefusedAndNothingLoaded) {
     const auto cut = [](size_t n) { return Edit([n](std::vector<uint8_t>& f) { f.resize(n); }); };
     const auto swapPieces = [](size_t a, size_t b) {
         return Edit([a, b](std::vector<uint8_t>& f) {
-            std::swap_ranges(f.begin() + long(kHeader + a * kPiece), f.begin() + long(kHeader + (a + 1) * kPiece),
+            std::swap_ranges(f.begin() + long(kHeader + a * kPiece),
+                             f.begin() + long(kHeader + (a + 1) * kPiece),
                              f.begin() + long(kHeader + b * kPiece));
         });
     };
@@ -205,10 +207,10 @@ TEST(StrongFile, CostsOutOfRangeAreRefusedBeforeAnythingIsAllocated) {
         uint64_t value;
         size_t size;
     } cases[] = {
-        {16, uint64_t{1} << 40, 8},  // 1 TiB of memory
+        {16, uint64_t{1} << 40, 8}, // 1 TiB of memory
         {16, (uint64_t{4} << 30) + 1024, 8},
-        {16, 1024, 8},               // below the algorithm's least
-        {12, 0, 4},                  // no pass at all
+        {16, 1024, 8}, // below the algorithm's least
+        {12, 0, 4},    // no pass at all
         {12, 0xFFFFFFFF, 4},
     };
     const fs::path changed = dir / "changed.nte";
@@ -279,7 +281,7 @@ TEST(StrongFile, ASaveWritesNoPlaintext) {
 
     private:
         PosixFileSink m_real;
-        std::vector<uint8_t> &m_seen;
+        std::vector<uint8_t>& m_seen;
     };
     TempFolder dir;
     const std::string path = (dir / "notes.nte").string();
