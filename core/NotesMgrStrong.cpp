@@ -54,7 +54,15 @@ void NotesMgr::ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t
 
     StrongDecipheringSource source(fd, fileSize - bytes.size(), *key, header, path);
     StreamReader reader(source);
-    Serialize(reader, receiver);
+    try {
+        Serialize(reader, receiver);
+    } catch (const FileError& e) {
+        // The stream ending early in a file cut short is the file's damage:
+        // the pieces left tell which it is.
+        if (e.kind() == FileError::Kind::EndOfFile)
+            source.finish();
+        throw;
+    }
     source.finish();
     protection = Protection::Strong;
     strongCosts = header.costs;

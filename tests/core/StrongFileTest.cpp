@@ -68,7 +68,7 @@ TEST(StrongFile, RoundTripsBetweenTheKindsKeepEveryField) {
     TempFolder dir;
     const std::string path = (dir / "notes.nte").string();
     // Streams ending inside a piece, exactly on a piece's end and one byte after it.
-    for (size_t length : {size_t{3000}, 2 * StrongHeader::pieceSize, 2 * StrongHeader::pieceSize + 1}) {
+    for (size_t length : {size_t{10000}, 2 * StrongHeader::pieceSize, 2 * StrongHeader::pieceSize + 1}) {
         SCOPED_TRACE(length);
         NotesMgr db;
         fillStrong(db, length);
@@ -85,7 +85,8 @@ TEST(StrongFile, RoundTripsBetweenTheKindsKeepEveryField) {
         back.Save(path);
         const std::vector<uint8_t> file = readFile(path);
         EXPECT_TRUE(StrongHeader::startsWithMagic(file));
-        const size_t pieces = length / StrongHeader::pieceSize + 1;
+        // A stream that fills its last piece ends there, with no empty piece after it.
+        const size_t pieces = (length + StrongHeader::pieceSize - 1) / StrongHeader::pieceSize;
         EXPECT_EQ(file.size(), kHeader + length + pieces * StrongHeader::pieceOverhead);
 
         NotesMgr strong;
@@ -199,7 +200,7 @@ TEST(StrongFile, CostsOutOfRangeAreRefusedBeforeAnythingIsAllocated) {
     TempFolder dir;
     const std::string good = (dir / "good.nte").string();
     NotesMgr db;
-    fillStrong(db, 1000);
+    fillStrong(db, 10000);
     db.Save(good);
     const std::vector<uint8_t> file = readFile(good);
     const struct {
@@ -238,7 +239,7 @@ TEST(StrongFile, TheKeyIsKeptUntilPasswordOrCostsChange) {
         return std::vector<uint8_t>(f.begin() + 24, f.begin() + 40);
     };
     NotesMgr db;
-    fillStrong(db, 2000);
+    fillStrong(db, 10000);
     db.Save(path);
     const auto key = db.strongKey;
     const auto first = salt();
