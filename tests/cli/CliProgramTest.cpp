@@ -337,13 +337,18 @@ TEST_F(CliProgram, StrongFilesThroughPasswdVerifyAndLs) {
     mgr.password = u"old";
     mgr.protection = Protection::Strong;
     mgr.strongCosts = StrongKey::smallestCosts(); // passwd keeps a strong file's costs
+    // More than one piece, so that damage after the first is told from a wrong password.
+    for (auto& [id, node] : mgr.nodes) {
+        if (node.attachmentSize > 0)
+            node.setAttachment(std::vector<uint8_t>(100000, 'a'));
+    }
     const std::string db = path("strong.nte");
     mgr.Save(db);
     const std::map<std::string, std::string> old = {{"SEALBOOK_PASSWORD", "old"}};
 
     const auto v = RunSealbook({"verify", db}, old);
     ASSERT_EQ(v.status, 0) << v.err;
-    EXPECT_TRUE(v.out.ends_with("attachment bytes: 1000\nprotection: strong\n")) << v.out;
+    EXPECT_TRUE(v.out.ends_with("attachment bytes: 100000\nprotection: strong\n")) << v.out;
     EXPECT_TRUE(RunSealbook({"ls", db}, old).out.ends_with("]\nprotection: strong\n"));
 
     // A new password keeps the kind; an empty one is refused for a strong file.
