@@ -4,6 +4,7 @@
 #include "core/FileError.h"
 #include "core/FileSink.h"
 #include "core/NotesMgr.h"
+#include "core/ReadUpTo.h"
 #include "core/StreamReader.h"
 #include "core/StreamWriter.h"
 #include "core/StrongDecipheringSource.h"
@@ -12,36 +13,14 @@
 #include "core/Texts.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <stdexcept>
-#include <unistd.h>
-
-namespace {
-
-// Reads up to `size` bytes; fewer only at the end of the file.
-size_t readUpTo(int fd, uint8_t* out, size_t size, const std::string& path) {
-    size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::read(fd, out + got, size - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw FileError(FileError::kindFromErrno(errno), path);
-        if (n == 0)
-            break;
-        got += static_cast<size_t>(n);
-    }
-    return got;
-}
-
-} // namespace
 
 void NotesMgr::ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t leadSize,
                           const std::string& path, NodeReceiver& receiver) {
     std::array<uint8_t, StrongHeader::size> bytes{};
     std::copy_n(lead, leadSize, bytes.begin());
     const size_t rest = bytes.size() - leadSize;
-    if (readUpTo(fd, bytes.data() + leadSize, rest, path) < rest || fileSize < bytes.size())
+    if (ReadUpTo(fd, bytes.data() + leadSize, rest, path) < rest || fileSize < bytes.size())
         throw FileError(FileError::Kind::Damaged, path, "the header is incomplete");
     // The costs are checked before anything is allocated for them.
     const StrongHeader header = StrongHeader::parse(bytes, path);

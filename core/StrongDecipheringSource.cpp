@@ -1,12 +1,11 @@
 #include "core/StrongDecipheringSource.h"
 
 #include "core/FileError.h"
+#include "core/ReadUpTo.h"
 #include "core/StrongHeader.h"
 #include "core/StrongKey.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <unistd.h>
 
 namespace {
 
@@ -33,18 +32,9 @@ void StrongDecipheringSource::damaged(const char* detail) const {
 }
 
 void StrongDecipheringSource::readFile(uint8_t* out, size_t size) {
-    size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::read(m_fd, out + got, size - got);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw FileError(FileError::kindFromErrno(errno), m_path);
-        }
-        if (n == 0)
-            damaged("the file became shorter while it was read");
-        got += static_cast<size_t>(n);
-    }
+    const size_t got = ReadUpTo(m_fd, out, size, m_path);
+    if (got < size)
+        damaged("the file became shorter while it was read");
     m_remaining -= got;
 }
 
@@ -79,11 +69,7 @@ size_t StrongDecipheringSource::pullInto(uint8_t* out) {
             damaged("bytes follow the end mark");
         // The size taken at the start must still be the whole file.
         uint8_t beyond;
-        ssize_t n;
-        do {
-            n = ::read(m_fd, &beyond, 1);
-        } while (n < 0 && errno == EINTR);
-        if (n > 0)
+        if (ReadUpTo(m_fd, &beyond, 1, m_path) > 0)
             damaged("the file became longer while it was read");
     } else if (tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE || plainSize != kPlain) {
         damaged("a piece is out of place");
