@@ -46,8 +46,8 @@ void BM_Save(benchmark::State& state) {
     for (auto _ : state)
         db.Save(path);
     const double bytes = static_cast<double>(std::filesystem::file_size(path));
-    state.counters["file_MB/s"] =
-        benchmark::Counter(bytes * static_cast<double>(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
+    state.counters["file_MB/s"] = benchmark::Counter(bytes * static_cast<double>(state.iterations()) / 1e6,
+                                                     benchmark::Counter::kIsRate);
     std::filesystem::remove(path + ".bak");
 }
 BENCHMARK(BM_Save)
@@ -70,8 +70,8 @@ void BM_Load(benchmark::State& state) {
         benchmark::DoNotOptimize(loaded.nodes.size());
     }
     const double bytes = static_cast<double>(std::filesystem::file_size(path));
-    state.counters["file_MB/s"] =
-        benchmark::Counter(bytes * static_cast<double>(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
+    state.counters["file_MB/s"] = benchmark::Counter(bytes * static_cast<double>(state.iterations()) / 1e6,
+                                                     benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Load)
     ->Arg(int(Protection::Compatible))
