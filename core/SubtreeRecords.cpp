@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -123,20 +124,19 @@ NoteEdit::NoteEdit(NoteRecord before, NoteRecord after)
     : m_before(std::move(before)), m_after(std::move(after)) {
     m_bodyChanged = m_before.body != m_after.body;
     m_attachmentChanged = m_before.attachmentData != m_after.attachmentData;
-    // What the edit left alone stays only in the database.
-    if (!m_bodyChanged) {
-        m_before.body.clear();
-        m_after.body.clear();
-        m_before.body.shrink_to_fit();
-        m_after.body.shrink_to_fit();
-    }
-    if (!m_attachmentChanged) {
-        m_before.attachmentData = {};
-        m_after.attachmentData = {};
+    // The database holds the after state: of a changed part only the before
+    // version is kept here; what the edit left alone stays only in the database.
+    if (m_bodyChanged)
+        m_otherBody = std::move(m_before.body);
+    if (m_attachmentChanged)
+        m_otherAttachment = std::move(m_before.attachmentData);
+    for (NoteRecord* record : {&m_before, &m_after}) {
+        std::u16string().swap(record->body);
+        std::vector<uint8_t>().swap(record->attachmentData);
     }
 }
 
-bool NoteEdit::Apply(NotesMgr& mgr, bool after) const {
+bool NoteEdit::Apply(NotesMgr& mgr, bool after) {
     NoteRecord* stored = mgr.FindNode(m_before.nodeId);
     if (!stored)
         return false;
@@ -144,9 +144,16 @@ bool NoteEdit::Apply(NotesMgr& mgr, bool after) const {
     const NoteTimestamp acknowledged = CompareTimestamps(stored->reminderAckTime, state.reminderAckTime) > 0
                                            ? stored->reminderAckTime
                                            : state.reminderAckTime;
-    std::u16string body = m_bodyChanged ? state.body : std::move(stored->body);
-    std::vector<uint8_t> attachment =
-        m_attachmentChanged ? state.attachmentData : std::move(stored->attachmentData);
+    std::u16string body = std::move(stored->body);
+    std::vector<uint8_t> attachment = std::move(stored->attachmentData);
+    if (after != m_databaseHoldsAfter) {
+        // The changed parts change places with the versions kept here.
+        if (m_bodyChanged)
+            std::swap(body, m_otherBody);
+        if (m_attachmentChanged)
+            std::swap(attachment, m_otherAttachment);
+        m_databaseHoldsAfter = after;
+    }
     const int32_t parentId = stored->parentId;
     *stored = state;
     stored->parentId = parentId;

@@ -47,8 +47,10 @@ int32_t MoveNode(NotesMgr& mgr, int32_t nodeId, int32_t folderId);
 // or -1 when refused.
 int32_t CopySubtree(NotesMgr& mgr, int32_t nodeId, int32_t folderId);
 
-// A note's record before and after an edit. The body and the attachment
-// bytes, the large parts, are kept only when the edit changed them.
+// A note's record before and after an edit, made once the edit is in the
+// database. The body and the attachment bytes, the large parts, are kept
+// only when the edit changed them, and then only the version the database
+// does not hold at the time.
 class NoteEdit {
 public:
     NoteEdit(NoteRecord before, NoteRecord after);
@@ -57,11 +59,14 @@ public:
     // Writes the before or the after state into the stored node and sets
     // modified. A reminder acknowledged since stays acknowledged: the later
     // acknowledgement wins. False when the node is gone.
-    bool Apply(NotesMgr& mgr, bool after) const;
+    bool Apply(NotesMgr& mgr, bool after);
 
 private:
-    NoteRecord m_before;
-    NoteRecord m_after;
-    bool m_bodyChanged = true;
-    bool m_attachmentChanged = true;
+    NoteRecord m_before; // without body and attachment bytes
+    NoteRecord m_after;  // the same
+    bool m_bodyChanged = false;
+    bool m_attachmentChanged = false;
+    bool m_databaseHoldsAfter = true;
+    std::u16string m_otherBody;
+    std::vector<uint8_t> m_otherAttachment;
 };

@@ -158,11 +158,13 @@ TEST_F(SubtreeRecordsTest, AnEditGoesBothWays) {
         const NoteRecord before = *mgr.FindNode(deep);
         NoteRecord after = before;
         c.change(after);
-        const NoteEdit edit(before, after);
-        ASSERT_TRUE(edit.Apply(mgr, true)) << c.name;
-        EXPECT_EQ(*mgr.FindNode(deep), after) << c.name;
-        ASSERT_TRUE(edit.Apply(mgr, false)) << c.name;
-        EXPECT_EQ(*mgr.FindNode(deep), before) << c.name;
+        *mgr.FindNode(deep) = after; // the edit is made, then kept
+        NoteEdit edit(before, after);
+        // Redo right after the edit, then undo and redo twice over.
+        for (const bool forward : {true, false, true, false, true}) {
+            ASSERT_TRUE(edit.Apply(mgr, forward)) << c.name;
+            EXPECT_EQ(*mgr.FindNode(deep), forward ? after : before) << c.name << forward;
+        }
         EXPECT_TRUE(mgr.IsModified());
     }
     // A reminder acknowledged after the edit stays acknowledged when it is undone.
@@ -170,8 +172,8 @@ TEST_F(SubtreeRecordsTest, AnEditGoesBothWays) {
     NoteRecord before = *mgr.FindNode(note);
     NoteRecord after = before;
     after.title = u"Later";
-    const NoteEdit edit(before, after);
-    edit.Apply(mgr, true);
+    *mgr.FindNode(note) = after;
+    NoteEdit edit(before, after);
     mgr.FindNode(note)->reminderAckTime.year = 2030;
     edit.Apply(mgr, false);
     EXPECT_EQ(mgr.FindNode(note)->title, u"Visa");
