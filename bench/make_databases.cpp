@@ -7,7 +7,10 @@
 //                    nodes.nte with 1,000 changes each (edits, moves, new and
 //                    deleted notes; 100 notes edited on both sides), to time
 //                    "sealbook merge nodes.nte ours.nte theirs.nte -o OUT"
-// All without a password. Usage: make_databases FOLDER
+//   strong.nte       attachments.nte strongly protected under the password
+//                    "bench", its key of the cheapest costs, so that a load
+//                    times the reading and not the key derivation
+// All but strong.nte without a password. Usage: make_databases FOLDER
 
 #include "bench/SampleDatabases.h"
 #include "core/CodePage.h"
@@ -67,7 +70,12 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[1];
     bench::makeManyNodes()->Save(folder + "/nodes.nte");
-    bench::makeAttachments()->Save(folder + "/attachments.nte");
+    const auto attachments = bench::makeAttachments();
+    attachments->Save(folder + "/attachments.nte");
+    attachments->password = u"bench";
+    attachments->protection = Protection::Strong;
+    attachments->strongCosts = StrongKey::smallestCosts();
+    attachments->Save(folder + "/strong.nte");
     makeLongBody()->Save(folder + "/body.nte");
     makeEmpty()->Save(folder + "/empty.nte");
     makeEditedCopy(0)->Save(folder + "/ours.nte");

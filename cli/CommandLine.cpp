@@ -50,7 +50,9 @@ enum class Option {
     Anonymous,
     Tls,
     Output,
-    TwoWay
+    TwoWay,
+    Strong,
+    Compatible
 };
 
 struct OptionInfo {
@@ -59,7 +61,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 21> kOptions{{
+constexpr std::array<OptionInfo, 23> kOptions{{
     {"--password-file", Option::PasswordFile, true},
     {"--new-password-file", Option::NewPasswordFile, true},
     {"--attachments", Option::Attachments, true},
@@ -81,6 +83,8 @@ constexpr std::array<OptionInfo, 21> kOptions{{
     {"-o", Option::Output, true},
     {"--output", Option::Output, true},
     {"--two-way", Option::TwoWay, false},
+    {"--strong", Option::Strong, false},
+    {"--compatible", Option::Compatible, false},
 }};
 
 const OptionInfo* findOption(const std::string& name) {
@@ -98,6 +102,10 @@ bool optionFits(Option option, Command command) {
         return command == Command::Passwd;
     case Option::Attachments:
         return command == Command::Export || command == Command::Import;
+    case Option::Strong:
+        return command == Command::Passwd || command == Command::Import;
+    case Option::Compatible:
+        return command == Command::Passwd;
     case Option::Body:
     case Option::Rtf:
         return command == Command::Show;
@@ -213,6 +221,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         case Option::Body:
             result.bodyOnly = true;
             break;
+        case Option::Strong:
+        case Option::Compatible: {
+            const Protection kind =
+                info->option == Option::Strong ? Protection::Strong : Protection::Compatible;
+            if (result.protection && *result.protection != kind)
+                throw CliError(CliTexts::strongAndCompatible);
+            result.protection = kind;
+            break;
+        }
         case Option::Rtf:
             result.rawRtf = true;
             break;

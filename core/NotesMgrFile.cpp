@@ -13,6 +13,7 @@
 #include "core/SnapshotTap.h"
 #include "core/StreamReader.h"
 #include "core/StreamWriter.h"
+#include "core/StrongHeader.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -139,9 +140,11 @@ std::string fileBehind(const std::string& path) {
 bool NotesMgr::Load(const std::string& path, FileSnapshot* snapshot) {
     NotesMgr loaded(nullptr);
     loaded.password = password;
+    loaded.strongKey = strongKey;
     NodeMapReceiver receiver(loaded.nodes);
     loaded.Scan(path, receiver, snapshot);
     TakeContent(loaded);
+    TakeProtection(loaded);
     AddRecentFile(recentEntry(path));
     return true;
 }
@@ -163,7 +166,16 @@ void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver, FileSnapsho
     // Files without the magic number are of the legacy scheme, whose key is
     // not known here: they are refused as not being database files.
     uint8_t magic[kFileMagicSize];
-    if (readFully(fd, magic, sizeof magic, path) < sizeof magic || !isMagic(magic))
+    const size_t magicRead = readFully(fd, magic, sizeof magic, path);
+    const uint64_t fileSize = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+    if (magicRead == sizeof magic && StrongHeader::startsWithMagicPrefix(magic)) {
+        ScanStrong(fd, fileSize, magic, sizeof magic, path, receiver);
+        // A strong file keeps no base stream yet: its identity is read on its own.
+        if (snapshot)
+            snapshot->identity = ReadFileIdentity(path).value_or(FileIdentity{});
+        return;
+    }
+    if (magicRead < sizeof magic || !isMagic(magic))
         throw FileError(FileError::Kind::BadFormat, path);
     tap.fileBytes(magic, sizeof magic);
 
@@ -172,7 +184,6 @@ void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver, FileSnapsho
     const size_t prefixRead = readFully(fd, prefix, sizeof prefix, path);
     tap.fileBytes(prefix, prefixRead);
     // A file too short for the prefix holds no stream; the reader reports that.
-    const uint64_t fileSize = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
     const uint64_t streamSize =
         prefixRead == sizeof prefix && fileSize > kStreamOffset ? fileSize - kStreamOffset : 0;
 
@@ -184,6 +195,8 @@ void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver, FileSnapsho
     Serialize(reader, receiver);
     if (snapshot)
         finishSnapshot(source, tap, fd);
+    protection = Protection::Compatible;
+    strongKey.reset();
 }
 
 bool NotesMgr::Save(const std::string& requestedPath, FileSnapshot* snapshot) {
@@ -197,23 +210,30 @@ bool NotesMgr::Save(const std::string& requestedPath, FileSnapshot* snapshot) {
         *snapshot = FileSnapshot();
     SnapshotTap tap(snapshot);
     try {
-        writeMagic(*file, tap);
-        DatabaseCipher cipher(password);
-        const auto prefix = cipher.makePrefix([this] { return NextRandom(); });
-        file->write(prefix.data(), prefix.size());
-        tap.fileBytes(prefix.data(), prefix.size());
-        EncipheringSink enciphered(cipher, *file);
-        enciphered.setTap(snapshot ? &tap : nullptr);
-        StreamWriter out(enciphered);
-        Serialize(out);
-        enciphered.finish();
+        if (protection == Protection::Strong) {
+            WriteStrong(*file);
+        } else {
+            writeMagic(*file, tap);
+            DatabaseCipher cipher(password);
+            const auto prefix = cipher.makePrefix([this] { return NextRandom(); });
+            file->write(prefix.data(), prefix.size());
+            tap.fileBytes(prefix.data(), prefix.size());
+            EncipheringSink enciphered(cipher, *file);
+            enciphered.setTap(snapshot ? &tap : nullptr);
+            StreamWriter out(enciphered);
+            Serialize(out);
+            enciphered.finish();
+        }
         file->finish();
     } catch (...) {
         file->discard();
         throw;
     }
     replaceKeepingBackup(file->path(), path);
-    tap.finish(path);
+    if (protection == Protection::Strong && snapshot)
+        snapshot->identity = ReadFileIdentity(path).value_or(FileIdentity{});
+    else
+        tap.finish(path);
     AddRecentFile(recentEntry(requestedPath));
     return true;
 }
