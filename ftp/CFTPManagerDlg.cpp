@@ -150,8 +150,12 @@ void CFTPManagerDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_opened) {
         m_opened = true;
+        // Not from here: reading the settings may wait for the secret service
+        // in an event loop of its own, and a loop run while the window is being
+        // shown takes in the window system's report of the size the window was
+        // created with (100 x 30, before the layout) and keeps it.
         if (m_listOnOpen)
-            OnRefresh();
+            QMetaObject::invokeMethod(this, &CFTPManagerDlg::OnRefresh, Qt::QueuedConnection);
     }
 }
 

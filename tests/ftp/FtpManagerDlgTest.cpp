@@ -10,10 +10,12 @@
 #include "tests/support/FtpTestServer.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -45,8 +47,15 @@ protected:
         QObject::connect(dialog.get(), &CFTPManagerDlg::statusShown,
                          [this](const QString& t) { statuses << t; });
         dialog->show();
+        startListing(*dialog);
         idle(*dialog);
         return dialog;
+    }
+
+    // The listing starts right after the dialog is shown.
+    static void startListing(CFTPManagerDlg& dialog) {
+        QCoreApplication::sendPostedEvents(&dialog, QEvent::MetaCall);
+        EXPECT_TRUE(dialog.workerRunning());
     }
 
     static void idle(CFTPManagerDlg& dialog) {
@@ -128,6 +137,7 @@ TEST_F(FtpManager, ClosingWhileConnectingDoesNothing) {
     WriteFileBytes(server.root() / "a.nte", "a");
     CFTPManagerDlg dialog(store, vault);
     dialog.show();
+    startListing(dialog);
     ASSERT_TRUE(dialog.workerRunning());
     EXPECT_FALSE(dialog.commands()[Upload]->isEnabled());
     if constexpr (!kHandheld) {
@@ -330,6 +340,42 @@ TEST_F(FtpManager, UploadOffersTheOpenDatabaseAndSendsOnlyDatabases) {
 
 // During a transfer the Cancel or Close key reads "Stop" and ends it: the
 // temporary file is removed, both copies stay, the status says "Stopped".
+// A vault that waits in an event loop of its own, as the secret service's does.
+class WaitingVault : public MemoryVault {
+public:
+    WaitingVault() : MemoryVault(true) {}
+    std::optional<QString> read() override {
+        shownBeforeRead = window && window->windowHandle() && window->windowHandle()->isVisible();
+        QEventLoop loop;
+        QTimer::singleShot(50, &loop, &QEventLoop::quit);
+        loop.exec();
+        return MemoryVault::read();
+    }
+    QWidget* window = nullptr;
+    bool shownBeforeRead = false;
+};
+
+// The first manager after a start opens at its size: the settings are read
+// only once its window is on the screen, never while it is being shown.
+TEST_F(FtpManager, FirstShownOpensAtItsSize) {
+    WriteFileBytes(server.root() / "a.nte", "a");
+    QWidget mainWindow;
+    mainWindow.resize(kHandheld ? QSize(360, 640) : QSize(800, 600));
+    mainWindow.show();
+    WaitingVault waiting;
+    CFTPManagerDlg dialog(store, waiting, &mainWindow);
+    waiting.window = &dialog;
+    dialog.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.workerRunning(); }, 5000));
+    idle(dialog);
+    EXPECT_TRUE(waiting.shownBeforeRead);
+    EXPECT_EQ(dialog.fileList()->rowCount(), 1);
+    const QSize wanted = dialog.minimumSizeHint();
+    EXPECT_GE(dialog.width(), std::max(wanted.width(), 200));
+    EXPECT_GE(dialog.height(), std::max(wanted.height(), 150));
+    dialog.reject();
+}
+
 class SlowFtpManager : public FtpManager {
 protected:
     SlowFtpManager() : FtpManager(FtpServerOptions{.throttle = 256 * 1024}) {}
