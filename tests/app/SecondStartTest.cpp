@@ -15,11 +15,9 @@
 
 namespace {
 
-AppFixture::DialogAnswer typePassword(const QString& password) {
-    return [password](QDialog& dialog) {
-        auto& prompt = dynamic_cast<CPasswordDlg&>(dialog);
-        prompt.passwordBox()->setText(password);
-        return AppFixture::accept(prompt);
+AppFixture::DialogAnswer typePassword(const char* text) {
+    return [text](QDialog& d) {
+        return dynamic_cast<CPasswordDlg&>(d).passwordBox()->setText(text), AppFixture::accept(d);
     };
 }
 
