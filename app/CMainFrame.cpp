@@ -6,6 +6,7 @@
 #include "app/CNotesView.h"
 #include "app/CPreviewDlg.h"
 #include "app/CPreviewPane.h"
+#include "app/DownloadedCopy.h"
 #include "app/HelpFiles.h"
 #include "app/WindowPlacement.h"
 #include "core/Edition.h"
@@ -362,7 +363,21 @@ void CMainFrame::OnFtpManager() {
         return;
     }
     CFTPManagerDlg manager(m_app.settings(), this);
+    manager.setOpenDatabase(m_doc.pathName());
+    connect(&manager, &CFTPManagerDlg::downloaded, this, &CMainFrame::OnDatabaseDownloaded);
     RunDialog(manager);
+}
+
+void CMainFrame::OnDatabaseDownloaded(const QString& localPath) {
+    if (!ReplacesOpenDatabase(localPath, m_doc.pathName()))
+        return;
+    switch (AskAboutDownloadedCopy(this, localPath)) {
+    case DownloadedCopyChoice::OpenNow:
+        m_app.OpenDocumentFile(localPath);
+        break;
+    case DownloadedCopyChoice::KeepOpenDatabase:
+        break;
+    }
 }
 
 void CMainFrame::OnFtpSettings() {

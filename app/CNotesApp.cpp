@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 namespace {
 using AppTexts::text;
@@ -42,6 +43,47 @@ bool CNotesApp::InitInstance() {
     if (!openFile)
         RunStartUpDialog();
     return true;
+}
+
+void CNotesApp::ListenTo(SingleInstance& instance) {
+    constexpr int kRetryMs = 200;
+    m_handOverTimer = new QTimer(this);
+    m_handOverTimer->setInterval(kRetryMs);
+    connect(m_handOverTimer, &QTimer::timeout, this, &CNotesApp::OpenHandedOver);
+    connect(&instance, &SingleInstance::raiseRequested, this, &CNotesApp::RaiseWindow);
+    connect(&instance, &SingleInstance::openRequested, this, [this](const QString& path) {
+        m_handedOver = path;
+        OpenHandedOver();
+    });
+}
+
+void CNotesApp::RaiseWindow() {
+    // The window is shown only once its layout is restored; until then the
+    // dialog of the start-up comes forward alone.
+    if (m_frame && m_frame->isVisible()) {
+        m_frame->showNormal();
+        m_frame->raise();
+        m_frame->activateWindow();
+    }
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+void CNotesApp::OpenHandedOver() {
+    if (m_handedOver.isEmpty()) {
+        m_handOverTimer->stop();
+        return;
+    }
+    // Not inside the start-up dialog or a password prompt: the file opens when they are done.
+    if (!m_frame || !m_frame->isVisible() || RunningDialogCount() > 0 || QApplication::activeModalWidget()) {
+        m_handOverTimer->start();
+        return;
+    }
+    m_handOverTimer->stop();
+    const QString path = std::exchange(m_handedOver, QString());
+    OpenDocumentFile(path);
 }
 
 void CNotesApp::RunStartUpDialog() {
@@ -101,7 +143,7 @@ int CNotesApp::Main(int argc, char** argv) {
     QGuiApplication::setApplicationDisplayName(text(AppTexts::appTitle));
 
     SingleInstance instance(QCoreApplication::applicationFilePath());
-    if (kHandheld && !instance.claim())
+    if (kHandheld && !instance.claim(options.database))
         return 0;
 
     QStringList arguments;
@@ -109,13 +151,8 @@ int CNotesApp::Main(int argc, char** argv) {
         arguments << options.database;
     CNotesApp app(arguments, ProgramSettings());
     QApplication::setWindowIcon(QIcon(IconLists::instance().programIcon(true)));
+    app.ListenTo(instance);
     if (!app.InitInstance())
         return 1;
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &app, [&app] {
-        CMainFrame& frame = app.mainFrame();
-        frame.showNormal();
-        frame.raise();
-        frame.activateWindow();
-    });
     return qapp.exec();
 }

@@ -166,6 +166,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
     if (help || words.empty()) {
         result.command = Command::Help;
+        if (!words.empty() && words.front() == "ftp")
+            result.helpTopic = words.front();
         return result;
     }
 

@@ -25,6 +25,8 @@ struct CommandLine {
     };
 
     Command command = Command::Help;
+    // Help: the command whose own help was asked for ("ftp"), else empty.
+    std::string helpTopic;
     std::vector<std::string> operands;
     std::optional<std::string> passwordFile;
     std::optional<std::string> newPasswordFile;

@@ -233,7 +233,7 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
                 std::ostream& out) {
     switch (line.command) {
     case Command::Help:
-        out << CliTexts::usage;
+        out << (line.helpTopic == "ftp" ? CliTexts::ftpUsage : CliTexts::usage);
         break;
     case Command::Ls: {
         auto mgr = databaseFor(passwords.Password(line.passwordFile, false));
@@ -309,7 +309,7 @@ int RunMain(const std::vector<std::string>& args, const PasswordSource& password
     } catch (const FileError& e) {
         return fail(e.message(), kExitFailure);
     } catch (const CliError& e) {
-        return fail(e.what(), kExitFailure);
+        return fail(e.what(), e.status());
     } catch (const std::bad_alloc&) {
         return fail(CliTexts::outOfMemory, kExitFailure);
     } catch (const std::exception& e) {

@@ -7,6 +7,7 @@ namespace ControlTexts {
 inline constexpr const char* automatic = "Automatic";
 inline constexpr const char* cancel = "Cancel";
 inline constexpr const char* ok = "OK";
+inline constexpr const char* chooseAnotherFile = "Choose another file";
 
 inline constexpr const char* enterNameTitle = "Enter Name";
 inline constexpr const char* enterNameLabel = "Enter name:";

@@ -9,8 +9,8 @@
 class QWidget;
 
 enum class MessageIcon { Information, Question, Exclamation, Stop };
-enum class MessageButtons { Ok, OkCancel, YesNoCancel, OverwriteSaveAsCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No, Overwrite, SaveAs };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, OverwriteSaveAsCancel, YesChooseFileCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Overwrite, SaveAs, ChooseFile };
 
 // Shows `text` modally over `parent` and returns the button pressed (Ok for a
 // box with the Ok button only, unless it was closed another way).
