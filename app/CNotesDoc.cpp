@@ -65,32 +65,48 @@ void CNotesDoc::OnNewDocument() {
     updateAllViews();
 }
 
+void CNotesDoc::AddDefaultFolders() {
+    const bool before = isModified();
+    m_notes->AddDefaultFolders();
+    // Told from the state before, so that modifiedChanged reaches the title.
+    m_notes->SetModified(before);
+    setModified(true);
+    updateAllViews();
+}
+
 CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
     // The file is read into a database of its own and taken over only when it
     // was read whole with the right password, so every failure and every
     // Cancel leaves the open database, with its unsaved changes, as it was.
+    // Messages name the file by its full path.
+    const QString full = QFileInfo(path).absoluteFilePath();
     NotesMgr loaded;
     std::u16string password = m_notes->password;
+    // The first try uses the password held; only a password the user typed
+    // can be "not correct".
+    bool typedWrong = false;
     for (;;) {
         loaded.password = password;
         try {
-            loaded.Load(localPath(path));
+            loaded.Load(localPath(full));
             break;
         } catch (const WrongPasswordError&) {
             CPasswordDlg prompt(m_dialogParent);
+            prompt.ShowWrongPassword(typedWrong);
             if (RunDialog(prompt) != QDialog::Accepted)
                 return {OpenResult::Cancelled, {}};
             password = prompt.password().toStdU16String();
+            typedWrong = true;
         } catch (const FileError& error) {
             return {OpenResult::Failed, errorMessage(error)};
         } catch (const std::bad_alloc&) {
-            return {OpenResult::Failed, errorMessage(FileError(FileError::Kind::Generic, localPath(path)))};
+            return {OpenResult::Failed, errorMessage(FileError(FileError::Kind::Generic, localPath(full)))};
         }
     }
     m_notes->TakeContent(loaded);
     m_notes->password = password;
     m_notes->SetModified(false);
-    m_path = QFileInfo(path).absoluteFilePath();
+    m_path = full;
     RememberIdentity(m_path);
     m_notes->AddRecentFile(m_path.toStdU16String());
     emit pathChanged();
@@ -139,7 +155,7 @@ bool CNotesDoc::AskFirstSaveProperties(const QString& path) {
     m_notes->dbTitle = properties.title().toStdU16String();
     m_notes->dbDescription = properties.description().toStdU16String();
     m_notes->password = properties.password().toStdU16String();
-    updateAllViews();
+    emit databaseItemChanged();
     return true;
 }
 
@@ -158,7 +174,8 @@ bool CNotesDoc::CheckUnchangedOnDisk(QString& path) {
     case MessageAnswer::Overwrite:
         return true;
     case MessageAnswer::SaveAs: {
-        const QString other = AskSaveFileName(path);
+        // The name offered is not the file that must not be overwritten.
+        const QString other = AskSaveFileName(FileDialogs::UnusedSiblingName(path));
         if (other.isEmpty())
             return false;
         path = other;
@@ -221,7 +238,7 @@ void CNotesDoc::OnDatabaseProperties() {
     m_notes->dbTitle = properties.title().toStdU16String();
     m_notes->dbDescription = properties.description().toStdU16String();
     m_notes->password = properties.password().toStdU16String();
-    updateAllViews();
+    emit databaseItemChanged();
     setModified(true);
 }
 

@@ -36,6 +36,7 @@ inline constexpr const char* usage =
     "  --password-file F     the password is the first line of F\n"
     "  --new-password-file F the new password (passwd) is the first line of F\n"
     "  -h, --help            this text\n"
+    "      --version         the program's version\n"
     "\n"
     "Server options of ftp:\n"
     "  --host H              server host name or address\n"
@@ -56,6 +57,8 @@ inline constexpr const char* usage =
     "\n"
     "Exit status: 0 success, 2 wrong password, 1 any other failure (find: 1 when\n"
     "nothing matched).\n";
+
+inline constexpr const char* versionLine = "sealbook (Marrowick Sealbook) %1";
 
 inline constexpr const char* passwordEnv = "SEALBOOK_PASSWORD";
 inline constexpr const char* newPasswordEnv = "SEALBOOK_NEW_PASSWORD";

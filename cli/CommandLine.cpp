@@ -40,6 +40,7 @@ enum class Option {
     MatchCase,
     WholeWord,
     Help,
+    Version,
     Host,
     Port,
     User,
@@ -56,7 +57,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 18> kOptions{{
+constexpr std::array<OptionInfo, 19> kOptions{{
     {"--password-file", Option::PasswordFile, true},
     {"--new-password-file", Option::NewPasswordFile, true},
     {"--attachments", Option::Attachments, true},
@@ -67,6 +68,7 @@ constexpr std::array<OptionInfo, 18> kOptions{{
     {"--whole-word", Option::WholeWord, false},
     {"--help", Option::Help, false},
     {"-h", Option::Help, false},
+    {"--version", Option::Version, false},
     {"--host", Option::Host, true},
     {"--port", Option::Port, true},
     {"--user", Option::User, true},
@@ -110,6 +112,7 @@ bool optionFits(Option option, Command command) {
         return command == Command::Ftp;
     case Option::PasswordFile:
     case Option::Help:
+    case Option::Version:
         return true;
     }
     return false;
@@ -122,6 +125,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     std::vector<std::string> words;
     std::vector<std::pair<const OptionInfo*, std::string>> given;
     bool help = false;
+    bool version = false;
     bool optionsEnded = false;
 
     for (size_t i = 0; i < args.size(); ++i) {
@@ -153,11 +157,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (info->option == Option::Help)
             help = true;
+        if (info->option == Option::Version)
+            version = true;
         given.emplace_back(info, value.value_or(std::string()));
     }
 
-    if (help || words.empty()) {
+    if (help || (words.empty() && !version)) {
         result.command = Command::Help;
+        return result;
+    }
+    if (version) {
+        result.command = Command::Version;
         return result;
     }
 
@@ -226,6 +236,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             result.ftp.tls = true;
             break;
         case Option::Help:
+        case Option::Version:
             break;
         }
     }

@@ -163,7 +163,11 @@ void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver) {
 
     DecipheringSource source(fd, streamSize, cipher, path);
     StreamReader reader(source);
-    Serialize(reader, receiver);
+    try {
+        Serialize(reader, receiver);
+    } catch (const FileError& error) {
+        throw error.inFile(path);
+    }
 }
 
 bool NotesMgr::Save(const std::string& requestedPath) {
@@ -183,6 +187,9 @@ bool NotesMgr::Save(const std::string& requestedPath) {
         Serialize(out);
         enciphered.finish();
         file->finish();
+    } catch (const FileError& error) {
+        file->discard();
+        throw error.inFile(path);
     } catch (...) {
         file->discard();
         throw;
