@@ -253,7 +253,7 @@ TEST_F(DocumentTest, FileDialogsStartWhereTheUserWorks) {
     };
     const Step steps[] = {
         {"at first: the start-up dialog's folder", Command::Open, QString(), path("start")},
-        {"first save of a new database", Command::Save, QString(), path("start/Untitled.nte")},
+        {"first save of a new database", Command::Save, QString(), path("start/Sealbook.nte")},
         {"the database is opened from there", Command::Open, database, path("start")},
         {"with a database open: its folder", Command::Open, QString(), path("work")},
         {"a new database", Command::New, QString(), QString()},

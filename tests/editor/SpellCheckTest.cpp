@@ -161,11 +161,11 @@ TEST_F(SpellCheck, AddedWordsPassInAnyCaseUntilReset) {
         check(u"Qwxz zorblax Qwxz",
               [](int, const QString&) { return QString::fromUtf8(EditorTexts::resetDictionary); });
         EXPECT_EQ(stops.size(), 1);
-        ASSERT_EQ(cancel.texts.size(), 2);
+        // The question only: a check ended early is not complete.
+        ASSERT_EQ(cancel.texts.size(), 1);
         EXPECT_EQ(cancel.texts[0], QString::fromUtf8(EditorTexts::confirmResetDictionary));
         EXPECT_EQ(cancel.icons[0], MessageIcon::Question);
         EXPECT_EQ(cancel.buttons[0], MessageButtons::OkCancel);
-        EXPECT_EQ(cancel.texts.size(), 1) << "a check ended early is not complete";
     }
     EXPECT_TRUE(SpellChecker::IsUserWord(settings, QStringLiteral("Zorblax")));
     check(u"Qwxz zorblax Qwxz",
