@@ -263,7 +263,7 @@ TEST_F(TemplateDlgTest, ANameAnotherTemplateHasIsRefusedLetterCaseIgnored) {
         });
         if (c.edited)
             ASSERT_TRUE(selectLine(dlg.listBox(), QString::fromUtf8(c.edited)));
-        runCommand(dlg, QStringLiteral(c.edited ? "Edit" : "Add"));
+        runCommand(dlg, c.edited ? QStringLiteral("Edit") : QStringLiteral("Add"));
         EXPECT_EQ(stillOpen, c.refused);
         ASSERT_EQ(messages.shown.size(), c.refused ? 1u : 0u);
         if (c.refused) {
