@@ -27,6 +27,8 @@ std::string describe(FileError::Kind kind, const std::string& path) {
         return fill(Texts::pastEnd, name);
     case FileError::Kind::BadFormat:
         return named(Texts::unexpectedFormat, path);
+    case FileError::Kind::Damaged:
+        return named(Texts::damaged, path);
     case FileError::Kind::FileNotFound:
         return fill(Texts::fileNotFound, name);
     case FileError::Kind::AccessDenied:
