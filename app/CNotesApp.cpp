@@ -17,6 +17,7 @@
 #include "gui/SettingsTable.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
 
@@ -27,11 +28,24 @@ using AppTexts::text;
 CNotesApp::CNotesApp(const QStringList& arguments, SettingsStore& settings, QObject* parent)
     : QObject(parent), m_arguments(arguments), m_settings(settings) {}
 
-CNotesApp::~CNotesApp() = default;
+CNotesApp::~CNotesApp() {
+    FileDialogs::SetWorkingFolder({}, {});
+}
 
 bool CNotesApp::InitInstance() {
     RegisterFileType(QCoreApplication::applicationFilePath());
     m_doc = std::make_unique<CNotesDoc>(&m_settings);
+    // File dialogs start in the open database's folder; for a database not
+    // yet saved, in the folder last used in a file dialog.
+    FileDialogs::SetWorkingFolder(
+        [this] {
+            const QString database = m_doc->pathName();
+            return database.isEmpty() ? ReadStringSetting(m_settings, Setting::LastFileDialogFolder)
+                                      : QFileInfo(database).absolutePath();
+        },
+        [this](const QString& folder) {
+            WriteStringSetting(m_settings, Setting::LastFileDialogFolder, folder);
+        });
     // The window stays hidden until its layout is restored.
     m_frame = std::make_unique<CMainFrame>(*this, *m_doc);
     const bool openFile = !m_arguments.isEmpty();
@@ -95,8 +109,7 @@ void CNotesApp::RunStartUpDialog() {
     if (ShowMessageBox(m_frame.get(), QString::fromStdU16String(Texts::askDefaultFolders),
                        MessageIcon::Question, MessageButtons::OkCancel) != MessageAnswer::Ok)
         return;
-    m_doc->notes().AddDefaultFolders();
-    m_doc->updateAllViews();
+    m_doc->AddDefaultFolders();
 }
 
 void CNotesApp::OnFileNew() {

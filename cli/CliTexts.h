@@ -38,6 +38,7 @@ inline constexpr const char* usage =
     "  --password-file F     the password is the first line of F\n"
     "  --new-password-file F the new password (passwd) is the first line of F\n"
     "  -h, --help            this text\n"
+    "      --version         the program's version\n"
     "\n"
     "Without --password-file the password is taken from SEALBOOK_PASSWORD, else\n"
     "asked for when standard input is a terminal; with none of these the database\n"
@@ -85,6 +86,8 @@ inline constexpr const char* ftpUsage =
     "Exit status: 0 success, 1 any failure (a wrong FTP password too: \"Access\n"
     "denied\"), 130 or 143 when SIGINT or SIGTERM stopped the command (a cut\n"
     "transfer leaves no temporary file on either side).\n";
+
+inline constexpr const char* versionLine = "sealbook (Marrowick Sealbook) %1";
 
 inline constexpr const char* passwordEnv = "SEALBOOK_PASSWORD";
 inline constexpr const char* newPasswordEnv = "SEALBOOK_NEW_PASSWORD";

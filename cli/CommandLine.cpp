@@ -40,6 +40,7 @@ enum class Option {
     MatchCase,
     WholeWord,
     Help,
+    Version,
     Host,
     Port,
     User,
@@ -58,7 +59,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 20> kOptions{{
+constexpr std::array<OptionInfo, 21> kOptions{{
     {"--password-file", Option::PasswordFile, true},
     {"--new-password-file", Option::NewPasswordFile, true},
     {"--attachments", Option::Attachments, true},
@@ -69,6 +70,7 @@ constexpr std::array<OptionInfo, 20> kOptions{{
     {"--whole-word", Option::WholeWord, false},
     {"--help", Option::Help, false},
     {"-h", Option::Help, false},
+    {"--version", Option::Version, false},
     {"--host", Option::Host, true},
     {"--port", Option::Port, true},
     {"--user", Option::User, true},
@@ -118,6 +120,7 @@ bool optionFits(Option option, Command command) {
         return command == Command::Ftp;
     case Option::PasswordFile:
     case Option::Help:
+    case Option::Version:
         return true;
     }
     return false;
@@ -130,6 +133,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     std::vector<std::string> words;
     std::vector<std::pair<const OptionInfo*, std::string>> given;
     bool help = false;
+    bool version = false;
     bool optionsEnded = false;
 
     for (size_t i = 0; i < args.size(); ++i) {
@@ -161,13 +165,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (info->option == Option::Help)
             help = true;
+        if (info->option == Option::Version)
+            version = true;
         given.emplace_back(info, value.value_or(std::string()));
     }
 
-    if (help || words.empty()) {
+    if (help || (words.empty() && !version)) {
         result.command = Command::Help;
         if (!words.empty() && words.front() == "ftp")
             result.helpTopic = words.front();
+        return result;
+    }
+    if (version) {
+        result.command = Command::Version;
         return result;
     }
 
@@ -245,6 +255,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             result.ftp.tls = true;
             break;
         case Option::Help:
+        case Option::Version:
             break;
         }
     }

@@ -10,7 +10,7 @@
 #include <vector>
 
 struct CommandLine {
-    enum class Command { Help, Ls, Show, Export, Import, Passwd, Verify, Find, Ftp };
+    enum class Command { Help, Version, Ls, Show, Export, Import, Passwd, Verify, Find, Ftp };
 
     // The server options of "ftp"; the FTP password comes from --password-file.
     struct Ftp {
@@ -43,5 +43,6 @@ struct CommandLine {
 };
 
 // Parses the arguments after the program name. No arguments, -h or --help give
-// the Help command. Throws CliError with the line to print on a bad command line.
+// the Help command; --version the Version command. Throws CliError with the line to print on a bad command
+// line.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

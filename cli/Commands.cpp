@@ -25,6 +25,10 @@
 #include <new>
 #include <sstream>
 
+#ifndef SEALBOOK_VERSION
+#error "SEALBOOK_VERSION (the project version) is defined by the build"
+#endif
+
 namespace {
 
 using Command = CommandLine::Command;
@@ -235,6 +239,9 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
     case Command::Help:
         out << (line.helpTopic == "ftp" ? CliTexts::ftpUsage : CliTexts::usage);
         break;
+    case Command::Version:
+        out << FormatText(CliTexts::versionLine, {SEALBOOK_VERSION}) << "\n";
+        break;
     case Command::Ls: {
         auto mgr = databaseFor(passwords.Password(line.passwordFile, false));
         runLs(ReadSkeleton(*mgr, line.operands[0], true), out);
@@ -307,7 +314,7 @@ int RunMain(const std::vector<std::string>& args, const PasswordSource& password
     } catch (const WrongPasswordError&) {
         return fail(FormatText(CliTexts::wrongPassword, {databasePath}), kExitWrongPassword);
     } catch (const FileError& e) {
-        return fail(e.message(), kExitFailure);
+        return fail(e.lineStartingWithPath(), kExitFailure);
     } catch (const CliError& e) {
         return fail(e.what(), e.status());
     } catch (const std::bad_alloc&) {

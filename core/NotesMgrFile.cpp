@@ -169,7 +169,11 @@ void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver) {
 
     DecipheringSource source(fd, streamSize, cipher, path);
     StreamReader reader(source);
-    Serialize(reader, receiver);
+    try {
+        Serialize(reader, receiver);
+    } catch (const FileError& error) {
+        throw error.inFile(path);
+    }
     protection = Protection::Compatible;
     strongKey.reset();
 }
@@ -195,6 +199,9 @@ bool NotesMgr::Save(const std::string& requestedPath) {
             enciphered.finish();
         }
         file->finish();
+    } catch (const FileError& error) {
+        file->discard();
+        throw error.inFile(path);
     } catch (...) {
         file->discard();
         throw;
