@@ -16,7 +16,7 @@ inline QString text(const char* utf8) {
 
 inline constexpr const char* appTitle = "Marrowick Sealbook";
 inline constexpr const char* aboutTitle = "About Marrowick Sealbook";
-inline constexpr const char* aboutText = "Marrowick Sealbook 4.5";
+inline constexpr const char* aboutText = "Marrowick Sealbook %1"; // the version, major.minor
 // The document type: new-file base name, file-dialog filter, extension.
 inline constexpr const char* newFileBase = "Sealbook";
 inline constexpr const char* fileFilter = "Sealbook Files (*.nte)|*.nte||";
@@ -32,6 +32,8 @@ inline constexpr const char* saveAs = "Save As";
 // FTP entry checks.
 inline constexpr const char* saveFirst = "Please save your work and then try again.";
 inline constexpr const char* checkFtpSettings = "Please check your FTP settings and then try again.";
+inline constexpr const char* openDownloadedCopy =
+    "The download has replaced %1, the file of the open database. Open the downloaded copy now?";
 
 // Delete of a folder says what goes with it.
 inline constexpr const char* deleteEmptyFolder = "Delete the folder \"%1\"? Edit > Undo brings it back.";
@@ -54,6 +56,8 @@ inline constexpr const char* previewPane = "Preview Pane";
 // Help files beside the program and the maker's home page.
 inline constexpr const char* overviewFile = "notes.pdf";
 inline constexpr const char* manualFile = "notes.html";
+inline constexpr const char* helpFileMissing = "The help file %1 was not found.";
+inline constexpr const char* helpFileNotOpened = "No program could be started to show the help file %1.";
 inline constexpr const char* homePage = "https://www.marrowick.example/sealbook/";
 
 // The programs' command line (--help, --version, one database path).

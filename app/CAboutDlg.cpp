@@ -14,9 +14,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#ifndef SEALBOOK_SHORT_VERSION
+#error "SEALBOOK_SHORT_VERSION (the project version, major.minor) is defined by the build"
+#endif
+
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent), m_icon(new QLabel(this)),
-      m_text(new QLabel(QString::fromUtf8(AppTexts::aboutText), this)),
+      m_text(new QLabel(QString::fromUtf8(AppTexts::aboutText).arg(QStringLiteral(SEALBOOK_SHORT_VERSION)),
+                        this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok, this)) {
     setWindowTitle(QString::fromUtf8(AppTexts::aboutTitle));
     m_icon->setPixmap(LoadAppIcon(IconLists::kProgramIconId, true));

@@ -6,6 +6,7 @@
 #include "app/CNotesView.h"
 #include "app/CPreviewDlg.h"
 #include "app/CPreviewPane.h"
+#include "app/DownloadedCopy.h"
 #include "app/HelpFiles.h"
 #include "app/WindowPlacement.h"
 #include "core/Edition.h"
@@ -365,7 +366,21 @@ void CMainFrame::OnFtpManager() {
         return;
     }
     CFTPManagerDlg manager(m_app.settings(), this);
+    manager.setOpenDatabase(m_doc.pathName());
+    connect(&manager, &CFTPManagerDlg::downloaded, this, &CMainFrame::OnDatabaseDownloaded);
     RunDialog(manager);
+}
+
+void CMainFrame::OnDatabaseDownloaded(const QString& localPath) {
+    if (!ReplacesOpenDatabase(localPath, m_doc.pathName()))
+        return;
+    switch (AskAboutDownloadedCopy(this, localPath)) {
+    case DownloadedCopyChoice::OpenNow:
+        m_app.OpenDocumentFile(localPath);
+        break;
+    case DownloadedCopyChoice::KeepOpenDatabase:
+        break;
+    }
 }
 
 void CMainFrame::OnFtpSettings() {
@@ -374,7 +389,9 @@ void CMainFrame::OnFtpSettings() {
 }
 
 void CMainFrame::OpenHelpFile(const char* fileName) {
-    ShellOpen(HelpFiles::Locate(QCoreApplication::applicationDirPath(), text(fileName)));
+    const QString failure = HelpFiles::Open(QCoreApplication::applicationDirPath(), text(fileName));
+    if (!failure.isEmpty())
+        ShowMessageBox(this, failure, MessageIcon::Exclamation);
 }
 
 void CMainFrame::UpdateTitle() {
@@ -388,6 +405,11 @@ void CMainFrame::RestoreLayout() {
         // saved normal rectangle.
         const auto placement = WindowPlacement::decode(ReadLayoutSetting(Setting::LayoutMain));
         setGeometry(placement ? placement->normal : kDefaultWindowRect);
+        // The pane comes back on the edge and at the width it had.
+        if (const auto dock = DecodePreviewDock(ReadLayoutSetting(Setting::LayoutPreviewDock))) {
+            addDockWidget(dock->left ? Qt::LeftDockWidgetArea : Qt::RightDockWidgetArea, m_dock);
+            resizeDocks({m_dock}, {dock->width}, Qt::Horizontal);
+        }
     } else {
         resize(kHandheldWindowSize);
     }
@@ -406,6 +428,11 @@ void CMainFrame::SaveLayout() {
                                               : WindowPlacement::Normal;
         placement.normal = normalGeometry().isValid() ? normalGeometry() : geometry();
         WriteLayoutSetting(Setting::LayoutMain, placement.encode());
+        // A floating or hidden pane keeps the place it was docked at before.
+        if (!m_dock->isFloating() && !m_dock->isHidden()) {
+            const PreviewDockPlace dock{dockWidgetArea(m_dock) == Qt::LeftDockWidgetArea, m_dock->width()};
+            WriteLayoutSetting(Setting::LayoutPreviewDock, EncodePreviewDock(dock));
+        }
     }
     WriteLayoutSetting(Setting::LayoutPreview, EncodePreviewShown(isPreviewShown()));
 }

@@ -75,6 +75,7 @@ private:
     void TogglePreview();
     void SetPreviewShown(bool shown);
     void OnFtpManager();
+    void OnDatabaseDownloaded(const QString& localPath);
     void OnFtpSettings();
     void OpenHelpFile(const char* fileName);
     void ShowContextMenu(int menuId, const QPoint& globalPos);

@@ -17,7 +17,9 @@
 #include "gui/SettingsTable.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 
 namespace {
 using AppTexts::text;
@@ -26,11 +28,24 @@ using AppTexts::text;
 CNotesApp::CNotesApp(const QStringList& arguments, SettingsStore& settings, QObject* parent)
     : QObject(parent), m_arguments(arguments), m_settings(settings) {}
 
-CNotesApp::~CNotesApp() = default;
+CNotesApp::~CNotesApp() {
+    FileDialogs::SetWorkingFolder({}, {});
+}
 
 bool CNotesApp::InitInstance() {
     RegisterFileType(QCoreApplication::applicationFilePath());
     m_doc = std::make_unique<CNotesDoc>(&m_settings);
+    // File dialogs start in the open database's folder; for a database not
+    // yet saved, in the folder last used in a file dialog.
+    FileDialogs::SetWorkingFolder(
+        [this] {
+            const QString database = m_doc->pathName();
+            return database.isEmpty() ? ReadStringSetting(m_settings, Setting::LastFileDialogFolder)
+                                      : QFileInfo(database).absolutePath();
+        },
+        [this](const QString& folder) {
+            WriteStringSetting(m_settings, Setting::LastFileDialogFolder, folder);
+        });
     // The window stays hidden until its layout is restored.
     m_frame = std::make_unique<CMainFrame>(*this, *m_doc);
     const bool openFile = !m_arguments.isEmpty();
@@ -44,6 +59,47 @@ bool CNotesApp::InitInstance() {
     return true;
 }
 
+void CNotesApp::ListenTo(SingleInstance& instance) {
+    constexpr int kRetryMs = 200;
+    m_handOverTimer = new QTimer(this);
+    m_handOverTimer->setInterval(kRetryMs);
+    connect(m_handOverTimer, &QTimer::timeout, this, &CNotesApp::OpenHandedOver);
+    connect(&instance, &SingleInstance::raiseRequested, this, &CNotesApp::RaiseWindow);
+    connect(&instance, &SingleInstance::openRequested, this, [this](const QString& path) {
+        m_handedOver = path;
+        OpenHandedOver();
+    });
+}
+
+void CNotesApp::RaiseWindow() {
+    // The window is shown only once its layout is restored; until then the
+    // dialog of the start-up comes forward alone.
+    if (m_frame && m_frame->isVisible()) {
+        m_frame->showNormal();
+        m_frame->raise();
+        m_frame->activateWindow();
+    }
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+void CNotesApp::OpenHandedOver() {
+    if (m_handedOver.isEmpty()) {
+        m_handOverTimer->stop();
+        return;
+    }
+    // Not inside the start-up dialog or a password prompt: the file opens when they are done.
+    if (!m_frame || !m_frame->isVisible() || RunningDialogCount() > 0 || QApplication::activeModalWidget()) {
+        m_handOverTimer->start();
+        return;
+    }
+    m_handOverTimer->stop();
+    const QString path = std::exchange(m_handedOver, QString());
+    OpenDocumentFile(path);
+}
+
 void CNotesApp::RunStartUpDialog() {
     CStartUpDlg startUp(
         m_doc->notes(), m_settings, [this](const QString& path) { return OpenDocumentQuietly(path); },
@@ -53,8 +109,7 @@ void CNotesApp::RunStartUpDialog() {
     if (ShowMessageBox(m_frame.get(), QString::fromStdU16String(Texts::askDefaultFolders),
                        MessageIcon::Question, MessageButtons::OkCancel) != MessageAnswer::Ok)
         return;
-    m_doc->notes().AddDefaultFolders();
-    m_doc->updateAllViews();
+    m_doc->AddDefaultFolders();
 }
 
 void CNotesApp::OnFileNew() {
@@ -101,7 +156,7 @@ int CNotesApp::Main(int argc, char** argv) {
     QGuiApplication::setApplicationDisplayName(text(AppTexts::appTitle));
 
     SingleInstance instance(QCoreApplication::applicationFilePath());
-    if (kHandheld && !instance.claim())
+    if (kHandheld && !instance.claim(options.database))
         return 0;
 
     QStringList arguments;
@@ -109,13 +164,8 @@ int CNotesApp::Main(int argc, char** argv) {
         arguments << options.database;
     CNotesApp app(arguments, ProgramSettings());
     QApplication::setWindowIcon(QIcon(IconLists::instance().programIcon(true)));
+    app.ListenTo(instance);
     if (!app.InitInstance())
         return 1;
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &app, [&app] {
-        CMainFrame& frame = app.mainFrame();
-        frame.showNormal();
-        frame.raise();
-        frame.activateWindow();
-    });
     return qapp.exec();
 }

@@ -13,6 +13,8 @@
 
 class CMainFrame;
 class SettingsStore;
+class SingleInstance;
+class QTimer;
 
 class CNotesApp : public QObject {
     Q_OBJECT
@@ -45,11 +47,21 @@ public:
     // event loop.
     static int Main(int argc, char** argv);
 
+    // Later starts of the program come to this one: the window (or the dialog
+    // it shows) comes to the front, and a database handed over opens as Open
+    // does, once no dialog runs (the start-up dialog, a password prompt).
+    // Connected before InitInstance, so that it holds during the start-up too.
+    void ListenTo(SingleInstance& instance);
+
 private:
     void RunStartUpDialog();
+    void RaiseWindow();
+    void OpenHandedOver();
 
     QStringList m_arguments;
     SettingsStore& m_settings;
     std::unique_ptr<CNotesDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;
+    QString m_handedOver;              // a database a later start handed over, not yet opened
+    QTimer* m_handOverTimer = nullptr; // retries while a dialog runs
 };

@@ -117,19 +117,33 @@ void CNotesDoc::OnNewDocument() {
     updateAllViews();
 }
 
+void CNotesDoc::AddDefaultFolders() {
+    const bool before = isModified();
+    m_notes->AddDefaultFolders();
+    // Told from the state before, so that modifiedChanged reaches the title.
+    m_notes->SetModified(before);
+    setModified(true);
+    updateAllViews();
+}
+
 CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
     // The file is read into a database of its own and taken over only when it
     // was read whole with the right password, so every failure and every
     // Cancel leaves the open database, with its unsaved changes, as it was.
+    // Messages name the file by its full path.
+    const QString full = QFileInfo(path).absoluteFilePath();
     // A strong file's key takes about a second to derive: its attempts run
     // off the user-interface thread, the window painting meanwhile.
-    const std::string file = localPath(path);
+    const std::string file = localPath(full);
     const bool slow = ProtectionOfFile(file) == Protection::Strong;
     NotesMgr loaded;
     // The same read gives the file's identity and the base of a later merge.
     FileSnapshot snapshot;
     loaded.strongKey = m_notes->strongKey;
     std::u16string password = m_notes->password;
+    // The first try uses the password held; only a password the user typed
+    // can be "not correct".
+    bool typedWrong = false;
     bool wrongPassword = false;
     std::optional<QString> failure;
     const auto attempt = [&](const std::u16string& candidate) {
@@ -151,11 +165,13 @@ CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
         attempt(password);
     while (wrongPassword && !failure) {
         CPasswordDlg prompt(m_dialogParent);
+        prompt.ShowWrongPassword(typedWrong);
         if (slow)
             prompt.setWork([&](const QString& typed) { attempt(typed.toStdU16String()); });
         if (RunDialog(prompt) != QDialog::Accepted)
             return {OpenResult::Cancelled, {}};
         password = prompt.password().toStdU16String();
+        typedWrong = true;
         if (!slow)
             attempt(password);
     }
@@ -165,7 +181,7 @@ CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
     m_notes->TakeProtection(loaded);
     m_notes->password = password;
     ResetUndo();
-    m_path = QFileInfo(path).absoluteFilePath();
+    m_path = full;
     RememberSnapshot(std::move(snapshot));
     m_notes->AddRecentFile(m_path.toStdU16String());
     emit pathChanged();
@@ -216,7 +232,7 @@ bool CNotesDoc::AskFirstSaveProperties(const QString& path) {
     m_notes->dbTitle = properties.title().toStdU16String();
     m_notes->dbDescription = properties.description().toStdU16String();
     m_notes->password = properties.password().toStdU16String();
-    updateAllViews();
+    emit databaseItemChanged();
     return true;
 }
 
@@ -238,7 +254,8 @@ CNotesDoc::DiskCheck CNotesDoc::CheckUnchangedOnDisk(QString& path) {
     case MessageAnswer::Overwrite:
         return DiskCheck::Proceed;
     case MessageAnswer::SaveAs: {
-        const QString other = AskSaveFileName(path);
+        // The name offered is not the file that must not be overwritten.
+        const QString other = AskSaveFileName(FileDialogs::UnusedSiblingName(path));
         if (other.isEmpty())
             return DiskCheck::Cancelled;
         path = other;

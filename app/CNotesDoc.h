@@ -67,6 +67,8 @@ public:
 
     // New: a new empty database (the save prompt is the caller's, see SaveModified).
     void OnNewDocument();
+    // Adds the default folder set: unsaved work like any other change.
+    void AddDefaultFolders();
 
     // Open: loads `path`, asking for the password again while it is wrong.
     // Nothing of the open database changes unless the result is Opened.
@@ -107,6 +109,9 @@ public:
 
 signals:
     void updated();
+    // The database's title or password changed: only the database item's
+    // label differs, so the tree keeps its expansion, selection and scroll.
+    void databaseItemChanged();
     void modifiedChanged(bool modified);
     void pathChanged();
     // Templates were edited: what shows template captions shows them again.

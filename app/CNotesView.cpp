@@ -89,6 +89,7 @@ CNotesView::CNotesView(CNotesDoc& doc, QWidget* parent)
         QTimer::singleShot(0, m_alarm, &ReminderAlarm::RunPass);
     });
     connect(&m_doc, &CNotesDoc::updated, this, [this] { m_rebuildTimer.start(); });
+    connect(&m_doc, &CNotesDoc::databaseItemChanged, this, [this] { m_model->RefreshNode(0); });
     // Edited templates change the captions the preview shows.
     connect(&m_doc, &CNotesDoc::templatesChanged, this, &CNotesView::UpdatePreview);
     connect(&m_doc, &CNotesDoc::nodesInserted, this, &CNotesView::OnNodesInserted);
@@ -116,8 +117,13 @@ void CNotesView::setPreviewTarget(PreviewTarget* target) {
 void CNotesView::Fill() {
     m_rebuildTimer.stop();
     m_model->Fill();
-    expand(m_model->index(0, 0));
-    // A fill keeps no selection, so the preview shows nothing until one is made.
+    const QModelIndex database = m_model->index(0, 0);
+    expand(database);
+    // A fill keeps no selection; the database item is selected so that New
+    // Note, New Folder and Paste always have a place to go (the preview shows
+    // nothing for it).
+    if (database.isValid())
+        setCurrentIndex(database);
     UpdatePreview();
     emit commandStateChanged();
 }

@@ -49,7 +49,7 @@ public:
     void setPreviewTarget(PreviewTarget* target);
     PreviewTarget* previewTarget() const { return m_preview; }
 
-    // Fills the tree now: only the database item is expanded, nothing is selected.
+    // Fills the tree now: only the database item is expanded, and it is selected.
     void Fill();
     bool isRebuildPending() const { return m_rebuildTimer.isActive(); }
 

@@ -1,5 +1,8 @@
 #include "app/HelpFiles.h"
 
+#include "app/AppTexts.h"
+#include "gui/ShellOpen.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -21,6 +24,15 @@ QString Locate(const QString& programDir, const QString& fileName) {
     if (QFileInfo(installed).isFile())
         return installed;
     return beside;
+}
+
+QString Open(const QString& programDir, const QString& fileName) {
+    const QString file = QDir::toNativeSeparators(Locate(programDir, fileName));
+    if (!QFileInfo(file).isFile())
+        return QString::fromUtf8(AppTexts::helpFileMissing).arg(file);
+    if (!ShellOpen(file))
+        return QString::fromUtf8(AppTexts::helpFileNotOpened).arg(file);
+    return {};
 }
 
 } // namespace HelpFiles

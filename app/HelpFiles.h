@@ -15,4 +15,9 @@ QString InstalledDocFolder(const QString& programDir);
 // two places that holds it; the place beside the program when neither does.
 QString Locate(const QString& programDir, const QString& fileName);
 
+// Opens the help file `fileName` of a program in `programDir` through the
+// shell. Returns the message to show when it cannot (the file is missing, or
+// no program opens it), naming the file; empty when it was opened.
+QString Open(const QString& programDir, const QString& fileName);
+
 } // namespace HelpFiles

@@ -1,13 +1,16 @@
 #include "app/SingleInstance.h"
 
 #include <QCryptographicHash>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <unistd.h>
 
 namespace {
 constexpr int kConnectTimeoutMs = 1000;
+// One request a line: "raise", or "open " and a UTF-8 path.
 constexpr char kRaise[] = "raise\n";
+constexpr char kOpen[] = "open ";
 } // namespace
 
 SingleInstance::SingleInstance(const QString& programPath, QObject* parent)
@@ -23,11 +26,14 @@ QString SingleInstance::ServerName(const QString& programPath) {
         .arg(QString::fromLatin1(digest.left(24)));
 }
 
-bool SingleInstance::claim() {
+bool SingleInstance::claim(const QString& file) {
     QLocalSocket probe;
     probe.connectToServer(m_name);
     if (probe.waitForConnected(kConnectTimeoutMs)) {
-        probe.write(kRaise);
+        if (file.isEmpty())
+            probe.write(kRaise);
+        else
+            probe.write(kOpen + QFileInfo(file).absoluteFilePath().toUtf8() + '\n');
         probe.waitForBytesWritten(kConnectTimeoutMs);
         probe.disconnectFromServer();
         return false;
@@ -40,9 +46,19 @@ bool SingleInstance::claim() {
         return true; // cannot listen: run anyway rather than refuse to start
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = m_server->nextPendingConnection()) {
+            connect(client, &QLocalSocket::readyRead, this, [this, client] { readRequests(client); });
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            emit raiseRequested();
+            readRequests(client);
         }
     });
     return true;
+}
+
+void SingleInstance::readRequests(QLocalSocket* client) {
+    while (client->canReadLine()) {
+        const QByteArray line = client->readLine().chopped(1);
+        emit raiseRequested();
+        if (line.startsWith(kOpen) && line.size() > int(sizeof kOpen) - 1)
+            emit openRequested(QString::fromUtf8(line.mid(sizeof kOpen - 1)));
+    }
 }

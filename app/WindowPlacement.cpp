@@ -61,3 +61,24 @@ std::optional<bool> DecodePreviewShown(const QByteArray& bytes) {
         return std::nullopt;
     return get(bytes, 0) != 0;
 }
+
+namespace {
+enum DockEdge : int32_t { kLeftEdge = 1, kRightEdge = 2 };
+} // namespace
+
+QByteArray EncodePreviewDock(const PreviewDockPlace& place) {
+    QByteArray out;
+    put(out, place.left ? kLeftEdge : kRightEdge);
+    put(out, place.width);
+    return out;
+}
+
+std::optional<PreviewDockPlace> DecodePreviewDock(const QByteArray& bytes) {
+    if (bytes.size() != 8)
+        return std::nullopt;
+    const int32_t edge = get(bytes, 0);
+    const int32_t width = get(bytes, 1);
+    if ((edge != kLeftEdge && edge != kRightEdge) || width <= 0)
+        return std::nullopt;
+    return PreviewDockPlace{edge == kLeftEdge, width};
+}

@@ -35,3 +35,13 @@ inline constexpr QSize kHandheldWindowSize(360, 640);
 QByteArray EncodePreviewShown(bool shown);
 // Nothing when the value is missing or not 4 bytes; any non-zero value shows.
 std::optional<bool> DecodePreviewShown(const QByteArray& bytes);
+
+// The 8-byte "Layout"/"PreviewDock" value of the desktop: the edge the pane
+// is docked on (1 left, 2 right) and its width, 32-bit little-endian each.
+struct PreviewDockPlace {
+    bool left = false;
+    int width = 0;
+};
+QByteArray EncodePreviewDock(const PreviewDockPlace& place);
+// Nothing when the value is missing, not 8 bytes, names no edge or no width.
+std::optional<PreviewDockPlace> DecodePreviewDock(const QByteArray& bytes);

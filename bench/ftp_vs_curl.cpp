@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     FtpTestServer server;
     ScratchDir local;
     const fs::path file = local.path() / "big.nte";
-    WriteFileBytes(file, PatternBytes(megabytes * 1024 * 1024, 11));
+    WriteFileBytes(file, DatabaseBytes(megabytes * 1024 * 1024, 11));
     const std::string url = "ftp://127.0.0.1:" + std::to_string(server.port()) + "/";
     const std::string login =
         std::string("-u '") + FtpTestServer::kUser + ":" + FtpTestServer::kPassword + "' ";

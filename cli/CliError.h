@@ -9,7 +9,13 @@
 
 class CliError : public std::runtime_error {
 public:
-    explicit CliError(const std::string& line) : std::runtime_error(line) {}
+    // `status` is the program's exit status (1, or 128 + a signal's number
+    // for an operation a signal stopped).
+    explicit CliError(const std::string& line, int status = 1) : std::runtime_error(line), m_status(status) {}
+    int status() const { return m_status; }
+
+private:
+    int m_status;
 };
 
 // `text` with %1, %2 ... replaced by the arguments in order.

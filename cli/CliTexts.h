@@ -31,12 +31,8 @@ inline constexpr const char* usage =
     "      --whole-word      only whole-word occurrences count\n"
     "  ftp [server options] COMMAND\n"
     "                        exchange database files with a folder of an FTP server:\n"
-    "      list              name, size in bytes and time (UTC) of every .nte file\n"
-    "      upload FILE       send FILE; the server's copy stays as NAME_old.nte\n"
-    "      download NAME [LOCAL]\n"
-    "                        fetch NAME (into LOCAL); the local copy stays as _old.nte\n"
-    "      delete NAME       delete NAME on the server\n"
-    "      rename NAME NEW   rename NAME to NEW (.nte added, spaces become _)\n"
+    "                        list, upload, download, delete, rename, clean\n"
+    "                        (sealbook ftp --help tells its commands and options)\n"
     "  merge BASE OURS THEIRS\n"
     "                        merge two copies of one database edited apart, against\n"
     "                        the copy both started from; prints what it did\n"
@@ -47,29 +43,59 @@ inline constexpr const char* usage =
     "  --password-file F     the password is the first line of F\n"
     "  --new-password-file F the new password (passwd) is the first line of F\n"
     "  -h, --help            this text\n"
-    "\n"
-    "Server options of ftp:\n"
-    "  --host H              server host name or address\n"
-    "  --port P              server port (default 21)\n"
-    "  --user U              login name\n"
-    "  --password-file F     the FTP password is the first line of F, else it comes\n"
-    "                        from SEALBOOK_FTP_PASSWORD, else a prompt on a terminal\n"
-    "  --directory D         server folder holding the database files\n"
-    "  --active              active mode (default passive)\n"
-    "  --anonymous           log in as anonymous\n"
-    "  --tls                 explicit TLS on control and data connections\n"
-    "  --ca-file F           trust the certificate authorities in F too\n"
+    "      --version         the program's version\n"
     "\n"
     "Without --password-file the password is taken from SEALBOOK_PASSWORD, else\n"
     "asked for when standard input is a terminal; with none of these the database\n"
     "has no password. passwd takes the new password from --new-password-file,\n"
     "SEALBOOK_NEW_PASSWORD or a prompt asked twice.\n"
     "\n"
-    "Exit status: 0 success, 2 wrong password, 1 any other failure (find: 1 when\n"
-    "nothing matched; merge: 0 no conflict, 1 conflicts, the result still written,\n"
-    "2 any failure). merge takes --password-file once for all files or once per\n"
-    "file, in the order of the files, and asks again on a terminal for a file\n"
-    "the password does not open.\n";
+    "Exit status: 0 success, 2 wrong password of a database, 1 any other failure\n"
+    "(find: 1 when nothing matched; ftp: see sealbook ftp --help; merge: 0 no\n"
+    "conflict, 1 conflicts, the result still written, 2 any failure). merge takes\n"
+    "--password-file once for all files or once per file, in the order of the\n"
+    "files, and asks again on a terminal for a file the password does not open.\n";
+
+inline constexpr const char* ftpUsage =
+    "Usage: sealbook ftp [server options] COMMAND\n"
+    "\n"
+    "Exchanges database files with one folder of an FTP server, by the rules of\n"
+    "the FTP Manager window.\n"
+    "\n"
+    "Commands:\n"
+    "  list                  name, size in bytes and time (UTC) of every .nte file,\n"
+    "                        separated by tabs; an empty folder prints nothing\n"
+    "  upload FILE           send the database FILE under its own name; the\n"
+    "                        server's copy stays as NAME_old.nte\n"
+    "  download NAME [LOCAL] fetch NAME into LOCAL, by default into the current\n"
+    "                        folder; the local copy stays as NAME_old.nte\n"
+    "  delete NAME           delete NAME on the server\n"
+    "  rename NAME NEW       rename NAME to NEW (.nte added, spaces become _);\n"
+    "                        refused when a file named NEW is there\n"
+    "  clean                 remove the temporary files that cut uploads left,\n"
+    "                        when older than ten minutes; prints each name\n"
+    "NAME and NEW are file names of the folder: \"/\", \"\\\" and a leading \".\"\n"
+    "are refused.\n"
+    "\n"
+    "Server options:\n"
+    "  --host H              server host name or address (required)\n"
+    "  --port P              server port (default 21)\n"
+    "  --user U              login name\n"
+    "  --password-file F     the FTP password is the first line of F\n"
+    "  --directory D         server folder holding the database files\n"
+    "  --active              active mode (default passive)\n"
+    "  --anonymous           log in as anonymous (no password is sent)\n"
+    "  --tls                 explicit TLS on control and data connections\n"
+    "  --ca-file F           trust the certificate authorities in F too\n"
+    "\n"
+    "The FTP password is the first line of --password-file F, else\n"
+    "SEALBOOK_FTP_PASSWORD, else asked for when standard input is a terminal.\n"
+    "\n"
+    "Exit status: 0 success, 1 any failure (a wrong FTP password too: \"Access\n"
+    "denied\"), 130 or 143 when SIGINT or SIGTERM stopped the command (a cut\n"
+    "transfer leaves no temporary file on either side).\n";
+
+inline constexpr const char* versionLine = "sealbook (Marrowick Sealbook) %1";
 
 inline constexpr const char* passwordEnv = "SEALBOOK_PASSWORD";
 inline constexpr const char* newPasswordEnv = "SEALBOOK_NEW_PASSWORD";
@@ -99,7 +125,7 @@ inline constexpr const char* strongAndCompatible = "Give either --strong or --co
 inline constexpr const char* bodyAndRtf = "Give either --body or --rtf, not both.";
 inline constexpr const char* unknownFtpCommand = "Unknown ftp command '%1' (see sealbook --help).";
 inline constexpr const char* noFtpCommand =
-    "'ftp' expects a command: list, upload, download, delete or rename.";
+    "'ftp' expects a command: list, upload, download, delete, rename or clean.";
 inline constexpr const char* badPort = "'%1' is not a port number.";
 inline constexpr const char* noHost = "'ftp' needs --host.";
 inline constexpr const char* badNodeId = "'%1' is not a node id.";

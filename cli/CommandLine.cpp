@@ -41,6 +41,7 @@ enum class Option {
     MatchCase,
     WholeWord,
     Help,
+    Version,
     Host,
     Port,
     User,
@@ -61,7 +62,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 23> kOptions{{
+constexpr std::array<OptionInfo, 24> kOptions{{
     {"--password-file", Option::PasswordFile, true},
     {"--new-password-file", Option::NewPasswordFile, true},
     {"--attachments", Option::Attachments, true},
@@ -72,6 +73,7 @@ constexpr std::array<OptionInfo, 23> kOptions{{
     {"--whole-word", Option::WholeWord, false},
     {"--help", Option::Help, false},
     {"-h", Option::Help, false},
+    {"--version", Option::Version, false},
     {"--host", Option::Host, true},
     {"--port", Option::Port, true},
     {"--user", Option::User, true},
@@ -127,6 +129,7 @@ bool optionFits(Option option, Command command) {
         return command == Command::Merge;
     case Option::PasswordFile:
     case Option::Help:
+    case Option::Version:
         return true;
     }
     return false;
@@ -153,6 +156,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     std::vector<std::string> words;
     std::vector<std::pair<const OptionInfo*, std::string>> given;
     bool help = false;
+    bool version = false;
     bool optionsEnded = false;
 
     for (size_t i = 0; i < args.size(); ++i) {
@@ -184,11 +188,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (info->option == Option::Help)
             help = true;
+        if (info->option == Option::Version)
+            version = true;
         given.emplace_back(info, value.value_or(std::string()));
     }
 
-    if (help || words.empty()) {
+    if (help || (words.empty() && !version)) {
         result.command = Command::Help;
+        if (!words.empty() && words.front() == "ftp")
+            result.helpTopic = words.front();
+        return result;
+    }
+    if (version) {
+        result.command = Command::Version;
         return result;
     }
 
@@ -273,6 +285,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             result.twoWay = true;
             break;
         case Option::Help:
+        case Option::Version:
             break;
         }
     }

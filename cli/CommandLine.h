@@ -10,7 +10,7 @@
 #include <vector>
 
 struct CommandLine {
-    enum class Command { Help, Ls, Show, Export, Import, Passwd, Verify, Find, Ftp, Merge };
+    enum class Command { Help, Version, Ls, Show, Export, Import, Passwd, Verify, Find, Ftp, Merge };
 
     // The server options of "ftp"; the FTP password comes from --password-file.
     struct Ftp {
@@ -25,6 +25,8 @@ struct CommandLine {
     };
 
     Command command = Command::Help;
+    // Help: the command whose own help was asked for ("ftp"), else empty.
+    std::string helpTopic;
     std::vector<std::string> operands;
     std::optional<std::string> passwordFile;
     // Every --password-file in order (merge takes one per file when they differ).
@@ -46,7 +48,8 @@ struct CommandLine {
 };
 
 // Parses the arguments after the program name. No arguments, -h or --help give
-// the Help command. Throws CliError with the line to print on a bad command line.
+// the Help command; --version the Version command. Throws CliError with the line to print on a bad command
+// line.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // The command word of the arguments (the first operand), also when they do

@@ -26,6 +26,10 @@
 #include <new>
 #include <sstream>
 
+#ifndef SEALBOOK_VERSION
+#error "SEALBOOK_VERSION (the project version) is defined by the build"
+#endif
+
 namespace {
 
 using Command = CommandLine::Command;
@@ -234,7 +238,10 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
                 std::ostream& out) {
     switch (line.command) {
     case Command::Help:
-        out << CliTexts::usage;
+        out << (line.helpTopic == "ftp" ? CliTexts::ftpUsage : CliTexts::usage);
+        break;
+    case Command::Version:
+        out << FormatText(CliTexts::versionLine, {SEALBOOK_VERSION}) << "\n";
         break;
     case Command::Ls: {
         auto mgr = databaseFor(passwords.Password(line.passwordFile, false));
@@ -321,9 +328,9 @@ int RunMain(const std::vector<std::string>& args, const PasswordSource& password
     } catch (const WrongPasswordError&) {
         return fail(FormatText(CliTexts::wrongPassword, {databasePath}), kExitWrongPassword);
     } catch (const FileError& e) {
-        return fail(e.message(), failure(kExitFailure));
+        return fail(e.lineStartingWithPath(), failure(kExitFailure));
     } catch (const CliError& e) {
-        return fail(e.what(), failure(kExitFailure));
+        return fail(e.what(), failure(e.status()));
     } catch (const std::bad_alloc&) {
         return fail(CliTexts::outOfMemory, failure(kExitFailure));
     } catch (const std::exception& e) {

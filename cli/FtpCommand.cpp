@@ -6,7 +6,9 @@
 #include "ftp/client/FtpTexts.h"
 #include "ftp/client/RemotePaths.h"
 
+#include <atomic>
 #include <charconv>
+#include <csignal>
 #include <ostream>
 
 namespace {
@@ -20,11 +22,44 @@ struct Verb {
 
 constexpr Verb kVerbs[] = {
     {"list", 0, 0, "no operand"}, {"upload", 1, 1, "FILE"},     {"download", 1, 2, "NAME [LOCAL]"},
-    {"delete", 1, 1, "NAME"},     {"rename", 2, 2, "NAME NEW"},
+    {"delete", 1, 1, "NAME"},     {"rename", 2, 2, "NAME NEW"}, {"clean", 0, 0, "no operand"},
+};
+
+// SIGINT and SIGTERM stop a running operation the way the manager's Stop
+// does; the program then exits with 128 + the signal's number.
+std::atomic<bool> g_stop = false;
+volatile std::sig_atomic_t g_signal = 0;
+
+extern "C" void onStopSignal(int signal) {
+    g_signal = signal;
+    g_stop = true;
+}
+
+class StopSignals {
+public:
+    StopSignals() {
+        struct sigaction action {};
+        action.sa_handler = &onStopSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_previousInt);
+        sigaction(SIGTERM, &action, &m_previousTerm);
+    }
+    ~StopSignals() {
+        sigaction(SIGINT, &m_previousInt, nullptr);
+        sigaction(SIGTERM, &m_previousTerm, nullptr);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+private:
+    struct sigaction m_previousInt {};
+    struct sigaction m_previousTerm {};
 };
 
 // A failure: the operation's message, then what went wrong underneath.
 [[noreturn]] void fail(const FtpSession& session) {
+    if (session.stopped())
+        throw CliError(FtpTexts::stopped, 128 + static_cast<int>(g_signal));
     std::string line = session.errorString();
     if (!session.errorDetail().empty())
         line += " (" + session.errorDetail() + ")";
@@ -82,12 +117,18 @@ void RunFtpCommand(const CommandLine& line, const PasswordSource& passwords, std
     if (args.size() < verb->minOperands || args.size() > verb->maxOperands)
         throw CliError(FormatText(CliTexts::wrongArgumentCount, {"ftp " + verbName, verb->operandText}));
 
-    // A name with a space is refused before anything is sent.
+    // A name with a space, and a server name that is a path, are refused
+    // before anything is sent.
     if ((verbName == "upload" && ContainsSpace(FileNameOf(args[0]))) ||
         (verbName == "download" && ContainsSpace(FileNameOf(args.size() > 1 ? args[1] : args[0]))))
         throw CliError(FtpTexts::nameHasSpaces);
+    const bool namesServerFiles = verbName == "download" || verbName == "delete" || verbName == "rename";
+    if ((namesServerFiles && !IsPlainName(args[0])) || (verbName == "rename" && !IsPlainName(args[1])))
+        throw CliError(FtpTexts::nameNotPlain);
 
     FtpSession session(FtpSettingsFromCommandLine(line, passwords));
+    const StopSignals signals;
+    session.setStopFlag(&g_stop);
     if (!session.connect())
         fail(session);
     if (verbName == "list") {
@@ -109,5 +150,11 @@ void RunFtpCommand(const CommandLine& line, const PasswordSource& passwords, std
     } else if (verbName == "rename") {
         if (!session.rename(args[0], args[1]))
             fail(session);
+    } else if (verbName == "clean") {
+        std::vector<std::string> removed;
+        if (!session.clean(removed))
+            fail(session);
+        for (const std::string& name : removed)
+            out << printable(name) << "\n";
     }
 }

@@ -14,21 +14,27 @@ std::string fill(const char* text, const std::string& name) {
     return s;
 }
 
+// A text without a place for the name gets the path in front of it, so that
+// every message about a file says which file it was.
+std::string named(const char* text, const std::string& path) {
+    return path.empty() ? std::string(text) : path + ": " + text;
+}
+
 std::string describe(FileError::Kind kind, const std::string& path) {
     const std::string name = path.empty() ? std::string(Texts::unnamedFile) : path;
     switch (kind) {
     case FileError::Kind::EndOfFile:
         return fill(Texts::pastEnd, name);
     case FileError::Kind::BadFormat:
-        return Texts::unexpectedFormat;
+        return named(Texts::unexpectedFormat, path);
     case FileError::Kind::Damaged:
-        return Texts::damaged;
+        return named(Texts::damaged, path);
     case FileError::Kind::FileNotFound:
         return fill(Texts::fileNotFound, name);
     case FileError::Kind::AccessDenied:
         return fill(Texts::accessDenied, name);
     case FileError::Kind::DiskFull:
-        return Texts::diskFull;
+        return named(Texts::diskFull, path);
     case FileError::Kind::Generic:
         break;
     }
@@ -39,10 +45,21 @@ std::string describe(FileError::Kind kind, const std::string& path) {
 
 FileError::FileError(Kind kind, std::string path, const std::string& detail)
     : std::runtime_error(detail.empty() ? describe(kind, path) : describe(kind, path) + " (" + detail + ")"),
-      m_kind(kind), m_path(std::move(path)) {}
+      m_kind(kind), m_path(std::move(path)), m_detail(detail) {}
 
 std::string FileError::message() const {
     return describe(m_kind, m_path);
+}
+
+std::string FileError::lineStartingWithPath() const {
+    std::string line = message();
+    if (m_path.empty() || line.compare(0, m_path.size(), m_path) == 0)
+        return line;
+    return m_path + ": " + line;
+}
+
+FileError FileError::inFile(const std::string& path) const {
+    return m_path.empty() ? FileError(m_kind, path, m_detail) : *this;
 }
 
 FileError::Kind FileError::kindFromErrno(int err) {

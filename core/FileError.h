@@ -23,8 +23,14 @@ public:
     Kind kind() const { return m_kind; }
     // The file's path; empty for the in-memory stream.
     const std::string& path() const { return m_path; }
-    // The user-facing message for this error, with the file's name filled in.
+    // The user-facing message for this error, naming the file's path.
     std::string message() const;
+    // The message as one line that starts with the path (for the companion,
+    // whose every failure line names its file first).
+    std::string lineStartingWithPath() const;
+    // The same error in `path`, for an error met in a stream that did not
+    // know which file it came from; an error that names its file stays as it is.
+    FileError inFile(const std::string& path) const;
 
     // The kind for an errno value of a failed system call.
     static Kind kindFromErrno(int err);
@@ -32,6 +38,7 @@ public:
 private:
     Kind m_kind;
     std::string m_path;
+    std::string m_detail;
 };
 
 class WrongPasswordError : public std::runtime_error {

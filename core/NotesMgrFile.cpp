@@ -192,7 +192,11 @@ void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver, FileSnapsho
     if (snapshot)
         snapshot->stream.reserve(static_cast<size_t>(streamSize));
     StreamReader reader(source);
-    Serialize(reader, receiver);
+    try {
+        Serialize(reader, receiver);
+    } catch (const FileError& error) {
+        throw error.inFile(path);
+    }
     if (snapshot)
         finishSnapshot(source, tap, fd);
     protection = Protection::Compatible;
@@ -225,6 +229,9 @@ bool NotesMgr::Save(const std::string& requestedPath, FileSnapshot* snapshot) {
             enciphered.finish();
         }
         file->finish();
+    } catch (const FileError& error) {
+        file->discard();
+        throw error.inFile(path);
     } catch (...) {
         file->discard();
         throw;

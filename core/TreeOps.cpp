@@ -1,6 +1,7 @@
 #include "core/TreeOps.h"
 
 #include "core/Texts.h"
+#include "core/TreeOrder.h"
 
 #include <algorithm>
 #include <set>
@@ -23,6 +24,10 @@ NoteRecord MakeNewNodeRecord(bool folder, const std::u16string& welcomeBody) {
 }
 
 int32_t ParentForNewNode(const NotesMgr& mgr, int32_t selectedId) {
+    // With nothing selected the node goes under the database item, so that
+    // what the user filled in is never thrown away.
+    if (selectedId < 0)
+        return mgr.FindNode(0) ? 0 : -1;
     const NoteRecord* selected = mgr.FindNode(selectedId);
     if (!selected)
         return -1;
@@ -160,6 +165,15 @@ const NoteRecord* FindTemplateUser(const NotesMgr& mgr, int32_t templateId) {
             return &record;
     }
     return nullptr;
+}
+
+bool IsTemplateNameTaken(const NotesMgr& mgr, std::u16string_view name, int32_t exceptTemplateId) {
+    // The data page lists "None" beside the templates, so that name is taken too.
+    if (CompareTitlesNoCase(name, Texts::noneTemplate) == 0)
+        return true;
+    return std::any_of(mgr.templates.begin(), mgr.templates.end(), [&](const TemplateRecord& t) {
+        return t.templateId != exceptTemplateId && CompareTitlesNoCase(t.name, name) == 0;
+    });
 }
 
 void RemoveTemplate(NotesMgr& mgr, int32_t templateId) {

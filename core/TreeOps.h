@@ -19,13 +19,13 @@ void NewDatabase(NotesMgr& mgr);
 NoteRecord MakeNewNodeRecord(bool folder, const std::u16string& welcomeBody);
 
 // The parent a new node goes under when `selectedId` is selected: the node
-// itself for a folder or the root, the note's parent for a note; -1 when
-// nothing usable is selected.
+// itself for a folder or the root, the note's parent for a note, the root when
+// nothing is selected (-1); -1 when the selected node is gone.
 int32_t ParentForNewNode(const NotesMgr& mgr, int32_t selectedId);
 
 // Stores an edited new record under the parent chosen for `selectedId`; every
 // field of the record but nodeId and parentId is kept. Sets modified. Returns
-// the new id, or -1 when nothing is selected (nothing is created then).
+// the new id, or -1 when the selected node is gone (nothing is created then).
 int32_t CreateNodeFromRecord(NotesMgr& mgr, int32_t selectedId, const NoteRecord& edited);
 
 // Writes an edited copy back into its stored node. A changed reminder time (to
@@ -56,6 +56,10 @@ int32_t PasteNote(NotesMgr& mgr, int32_t folderId, const NoteClipboard& clipboar
 
 // The first note in ascending id that uses the template (folders don't count).
 const NoteRecord* FindTemplateUser(const NotesMgr& mgr, int32_t templateId);
+// Whether a template other than `exceptTemplateId` (-1: none) already has
+// `name`, letter case ignored; such a name could not be told apart on the
+// data page.
+bool IsTemplateNameTaken(const NotesMgr& mgr, std::u16string_view name, int32_t exceptTemplateId);
 // Removes every template with that id and sets modified.
 void RemoveTemplate(NotesMgr& mgr, int32_t templateId);
 

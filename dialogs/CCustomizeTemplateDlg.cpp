@@ -102,8 +102,15 @@ void CCustomizeTemplateDlg::FillList() {
         m_list->setCurrentRow(0);
 }
 
+std::function<bool(const QString&)> CCustomizeTemplateDlg::NameTakenBesides(int32_t templateId) const {
+    return [this, templateId](const QString& name) {
+        return IsTemplateNameTaken(m_notes, name.toStdU16String(), templateId);
+    };
+}
+
 void CCustomizeTemplateDlg::OnAdd() {
     CTemplateDlg form(this);
+    form.setNameTaken(NameTakenBesides(-1));
     if (form.exec() != QDialog::Accepted)
         return;
     TemplateRecord& created = m_notes.AddTemplate(-1);
@@ -124,6 +131,7 @@ void CCustomizeTemplateDlg::OnEdit() {
 
     CTemplateDlg form(this);
     form.setValues(*found);
+    form.setNameTaken(NameTakenBesides(id));
     if (form.exec() != QDialog::Accepted)
         return;
     // The form ran its own event loop; find the template again rather than

@@ -4,6 +4,8 @@
 // the dialog undoes nothing.
 
 #include <QDialog>
+#include <cstdint>
+#include <functional>
 
 class NotesMgr;
 class QListWidget;
@@ -32,6 +34,8 @@ public:
 private:
     // Sorts the templates and shows them, selecting the first line.
     void FillList();
+    // What the template form refuses: a name of a template other than `templateId`.
+    std::function<bool(const QString&)> NameTakenBesides(int32_t templateId) const;
 
     NotesMgr& m_notes;
     QListWidget* m_list = nullptr;

@@ -69,6 +69,10 @@ CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(text(kHandheld ? DialogTexts::passwordTitlePad : DialogTexts::passwordTitleDesk));
 
     m_client = new QWidget(this);
+    m_wrong = new QLabel(text(DialogTexts::passwordNotCorrect), m_client);
+    m_wrong->setWordWrap(true);
+    m_wrong->hide();
+    MakeLabelBold(m_wrong);
     m_prompt = new QLabel(text(kHandheld ? DialogTexts::passwordLabelPad : DialogTexts::passwordLabelDesk),
                           m_client);
     m_box = new QLineEdit(m_client);
@@ -128,6 +132,10 @@ void CPasswordDlg::LayOut() {
     const int buttonColumn = kHandheld ? 0 : du.x(kButtonWidth) + margin;
     int y = du.y(kMargin);
 
+    if (!m_wrong->isHidden()) {
+        m_wrong->setGeometry(margin, y, width - 2 * margin - buttonColumn, labelHeight);
+        y += labelHeight + du.y(2);
+    }
     m_prompt->setGeometry(margin, y, width - 2 * margin - buttonColumn, labelHeight);
     y += labelHeight + du.y(2);
     m_box->setGeometry(margin, y, width - 2 * margin - buttonColumn, boxHeight);
@@ -152,6 +160,12 @@ void CPasswordDlg::LayOut() {
                                                     du.y(k.height));
     }
     m_client->setFixedWidth(width);
+}
+
+void CPasswordDlg::ShowWrongPassword(bool shown) {
+    m_wrong->setVisible(shown);
+    LayOut();
+    ApplyKeyboardState();
 }
 
 void CPasswordDlg::ApplyKeyboardState() {

@@ -38,6 +38,10 @@ public:
     static bool IsKeyboardShown();
     static void SetKeyboardShown(bool shown);
 
+    // After a failed attempt the dialog says so above the box.
+    void ShowWrongPassword(bool shown);
+    QLabel* wrongPasswordLabel() const { return m_wrong; }
+
     const PasswordKeyboard& keyboard() const { return m_keyboard; }
     QLineEdit* passwordBox() const { return m_box; }
     QLabel* promptLabel() const { return m_prompt; }
@@ -67,6 +71,7 @@ private:
     PasswordKeyboard m_keyboard;
 
     QWidget* m_client = nullptr;
+    QLabel* m_wrong = nullptr;
     QLabel* m_prompt = nullptr;
     QLineEdit* m_box = nullptr;
     QLabel* m_toggle = nullptr;

@@ -101,6 +101,13 @@ void CTemplateDlg::accept() {
         m_nameBox->setFocus();
         return;
     }
+    if (m_nameTaken && m_nameTaken(m_name)) {
+        ShowMessageBox(this, QString::fromUtf8(DialogTexts::templateNameTaken).arg(m_name),
+                       MessageIcon::Exclamation);
+        m_nameBox->setFocus();
+        m_nameBox->selectAll();
+        return;
+    }
     // Only the first caption is required: later ones may be left out, even
     // with a filled one after them.
     if (m_captions[0].isEmpty()) {

@@ -29,12 +29,14 @@ inline constexpr const char* templateName = "Title:";
 inline constexpr const char* captionLabel = "Caption %1:";
 inline constexpr const char* emptyTitlePad = "The title cannot be empty.";
 inline constexpr const char* emptyCaption1 = "The 'Caption 1' cannot be empty.";
+inline constexpr const char* templateNameTaken = "A template named '%1' already exists. Choose another name.";
 
 // Password dialog.
 inline constexpr const char* passwordTitleDesk = Texts::wrongPassword; // "Enter the password"
 inline constexpr const char* passwordTitlePad = "Enter Password";
 inline constexpr const char* passwordLabelDesk = "Enter password:";
 inline constexpr const char* passwordLabelPad = "Enter Password:";
+inline constexpr const char* passwordNotCorrect = "The password is not correct.";
 inline constexpr const char* hideKeyboard = "Hide anti-keylogger keyboard  <<";
 inline constexpr const char* showKeyboard = "Show anti-keylogger keyboard  >>";
 inline constexpr const char* capKey = "CAP";

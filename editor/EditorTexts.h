@@ -5,7 +5,7 @@
 namespace EditorTexts {
 
 // Context menu of an editable editor.
-inline constexpr const char* formatting = "Formating";
+inline constexpr const char* formatting = "Formatting";
 inline constexpr const char* fontName = "Font Name";
 inline constexpr const char* faceTahoma = "Tahoma";
 inline constexpr const char* faceCourierNew = "Courier New";

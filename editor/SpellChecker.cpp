@@ -79,6 +79,7 @@ bool SpellChecker::CheckDocument(CNoteEditor& editor) {
     qsizetype start = 0;
     qsizetype end = 0;
     bool misspelled = false;
+    bool endedEarly = false;
     while (position < text.size() && FindNextWord(text, position, start, end)) {
         const QString word = text.mid(start, end - start);
         if (SpellEngine::CheckWord(word) || IsUserWord(editor.settingsStore(), word)) {
@@ -87,8 +88,10 @@ bool SpellChecker::CheckDocument(CNoteEditor& editor) {
         }
         misspelled = true;
         const Outcome outcome = SuggestionMenu(editor, start, end, word);
-        if (outcome == Outcome::End)
+        if (outcome == Outcome::End) {
+            endedEarly = true;
             break;
+        }
         if (outcome == Outcome::Changed) {
             // The replacement is looked up again.
             text = editorText(editor);
@@ -98,9 +101,14 @@ bool SpellChecker::CheckDocument(CNoteEditor& editor) {
         }
     }
     SpellEngine::UnloadDictionary();
-    ShowMessageBox(
-        &editor, QString::fromUtf8(misspelled ? EditorTexts::spellingComplete : EditorTexts::noMisspellings),
-        MessageIcon::Information);
+    // A check the user broke off (Escape at the menu, the end of Reset
+    // Dictionary) is not complete and says nothing.
+    if (!endedEarly) {
+        ShowMessageBox(
+            &editor,
+            QString::fromUtf8(misspelled ? EditorTexts::spellingComplete : EditorTexts::noMisspellings),
+            MessageIcon::Information);
+    }
     return misspelled;
 }
 

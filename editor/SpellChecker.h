@@ -31,7 +31,8 @@ public:
     static void ResetUserWords(SettingsStore& settings);
 
     // Checks the whole text of the editor and ends with one of the two closing
-    // messages. Returns true when a misspelled word was met.
+    // messages; a check broken off before the end shows neither. Returns true
+    // when a misspelled word was met.
     static bool CheckDocument(CNoteEditor& editor);
 
 private:

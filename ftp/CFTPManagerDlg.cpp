@@ -1,5 +1,6 @@
 #include "ftp/CFTPManagerDlg.h"
 
+#include "core/DatabaseFile.h"
 #include "core/Edition.h"
 #include "dialogs/CTextDlg.h"
 #include "dialogs/DialogTexts.h"
@@ -36,6 +37,8 @@ QString text(const char* t) {
 }
 
 enum Column { NameColumn, SizeColumn, ModifiedColumn };
+// The commands in their order.
+enum { kUpload, kDownload, kDelete, kRename, kRefresh };
 constexpr int kColumnWidths[] = {180, 80, 120};
 
 } // namespace
@@ -50,9 +53,11 @@ CFTPManagerDlg::CFTPManagerDlg(SettingsStore& store, PasswordVault& vault, QWidg
                       [this](const std::vector<FtpFileInfo>& files) { showListing(files); },
                       [this](uint64_t done, uint64_t total) { onProgress(done, total); },
                       [this](const QString& message) { ShowMessageBox(this, message, MessageIcon::Stop); },
+                      [this](const QString& path) { emit downloaded(path); },
                       [this] {
                           m_progress->hide();
-                          setCommandsEnabled(true);
+                          setTransferring(false);
+                          updateCommandStates();
                       }}) {
     setWindowTitle(text(FtpTexts::managerTitle));
 
@@ -71,6 +76,7 @@ CFTPManagerDlg::CFTPManagerDlg(SettingsStore& store, PasswordVault& vault, QWidg
     m_list->setShowGrid(true);
     m_list->setIconSize(QSize(16, 16));
     m_list->verticalHeader()->setDefaultSectionSize(20);
+    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CFTPManagerDlg::updateCommandStates);
 
     m_status->setReadOnly(true);
     m_progress->setRange(0, 100);
@@ -102,9 +108,9 @@ CFTPManagerDlg::CFTPManagerDlg(SettingsStore& store, PasswordVault& vault, QWidg
         menu->addActions(m_commands);
         auto* menuKey = new QAction(text(DialogTexts::menu), this);
         menuKey->setMenu(menu);
-        auto* closeKey = new QAction(text(DialogTexts::close), this);
-        connect(closeKey, &QAction::triggered, this, &CFTPManagerDlg::accept);
-        CreateDialogMenuBar(this, menuKey, closeKey);
+        m_closeKey = new QAction(text(DialogTexts::close), this);
+        connect(m_closeKey, &QAction::triggered, this, &CFTPManagerDlg::onCancelKey);
+        CreateDialogMenuBar(this, menuKey, m_closeKey);
     } else {
         auto* top = new QHBoxLayout;
         top->addWidget(m_list, 1);
@@ -124,12 +130,14 @@ CFTPManagerDlg::CFTPManagerDlg(SettingsStore& store, PasswordVault& vault, QWidg
         layout->addLayout(statusRow);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
         buttons->button(QDialogButtonBox::Ok)->setText(text(ControlTexts::ok));
-        buttons->button(QDialogButtonBox::Cancel)->setText(text(ControlTexts::cancel));
+        m_cancelButton = buttons->button(QDialogButtonBox::Cancel);
+        m_cancelButton->setText(text(ControlTexts::cancel));
         connect(buttons, &QDialogButtonBox::accepted, this, &CFTPManagerDlg::accept);
-        connect(buttons, &QDialogButtonBox::rejected, this, &CFTPManagerDlg::reject);
+        connect(buttons, &QDialogButtonBox::rejected, this, &CFTPManagerDlg::onCancelKey);
         layout->addWidget(buttons);
         resize(560, 320);
     }
+    updateCommandStates();
 }
 
 CFTPManagerDlg::~CFTPManagerDlg() = default;
@@ -142,8 +150,12 @@ void CFTPManagerDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_opened) {
         m_opened = true;
+        // Not from here: reading the settings may wait for the secret service
+        // in an event loop of its own, and a loop run while the window is being
+        // shown takes in the window system's report of the size the window was
+        // created with (100 x 30, before the layout) and keeps it.
         if (m_listOnOpen)
-            OnRefresh();
+            QMetaObject::invokeMethod(this, &CFTPManagerDlg::OnRefresh, Qt::QueuedConnection);
     }
 }
 
@@ -161,9 +173,38 @@ void CFTPManagerDlg::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void CFTPManagerDlg::setCommandsEnabled(bool enabled) {
-    for (QAction* action : m_commands)
-        action->setEnabled(enabled);
+void CFTPManagerDlg::updateCommandStates() {
+    const bool idle = !m_worker.running();
+    const bool selected = !selectedName().isEmpty();
+    for (int command = 0; command < m_commands.size(); ++command) {
+        const bool needsSelection = command == kDownload || command == kDelete || command == kRename;
+        m_commands[command]->setEnabled(idle && (selected || !needsSelection));
+    }
+}
+
+QString CFTPManagerDlg::cancelKeyText() const {
+    return m_cancelButton ? m_cancelButton->text() : m_closeKey->text();
+}
+
+void CFTPManagerDlg::setTransferring(bool transferring) {
+    m_transferring = transferring;
+    const QString label = transferring ? text(FtpTexts::stop)
+                                       : text(m_cancelButton ? ControlTexts::cancel : DialogTexts::close);
+    if (m_cancelButton)
+        m_cancelButton->setText(label);
+    else
+        m_closeKey->setText(label);
+}
+
+void CFTPManagerDlg::onCancelKey() {
+    if (m_transferring) {
+        m_worker.stop();
+        return;
+    }
+    if (m_cancelButton)
+        reject();
+    else
+        accept();
 }
 
 void CFTPManagerDlg::showStatus(const QString& t) {
@@ -206,18 +247,43 @@ void CFTPManagerDlg::start(FtpRequest request) {
     if (m_worker.running())
         return;
     request.settings = ReadFtpSettings(m_store, m_vault);
-    setCommandsEnabled(false);
     m_progress->setValue(0);
+    const bool transfer =
+        request.code == FtpOperationCode::Upload || request.code == FtpOperationCode::Download;
     m_worker.start(std::move(request));
+    setTransferring(transfer);
+    updateCommandStates();
+}
+
+// The open database first, so that the usual case is one step.
+QString CFTPManagerDlg::chooseUploadFile() {
+    if (!m_openDatabase.isEmpty()) {
+        const QString question = text(FtpTexts::uploadOpenDatabase).arg(QFileInfo(m_openDatabase).fileName());
+        switch (ShowMessageBox(this, question, MessageIcon::Question, MessageButtons::YesChooseFileCancel)) {
+        case MessageAnswer::Yes:
+            return m_openDatabase;
+        case MessageAnswer::ChooseFile:
+            break;
+        default:
+            return {};
+        }
+    }
+    return FileDialogs::GetOpenFileName(this, text(FtpTexts::fileFilter));
 }
 
 void CFTPManagerDlg::OnUpload() {
-    const QString path = FileDialogs::GetOpenFileName(this, text(FtpTexts::fileFilter));
+    const QString path = chooseUploadFile();
     if (path.isEmpty())
         return;
     const std::string local = path.toStdString();
     if (ContainsSpace(FileNameOf(local))) {
         ShowMessageBox(this, text(FtpTexts::nameHasSpaces), MessageIcon::Stop);
+        return;
+    }
+    // Said here rather than after connecting.
+    if (!IsDatabaseName(FileNameOf(local)) || !IsDatabaseFile(local)) {
+        ShowMessageBox(this, QString::fromStdString(WithName(FtpTexts::notADatabase, FileNameOf(local))),
+                       MessageIcon::Stop);
         return;
     }
     FtpRequest request;
@@ -270,6 +336,10 @@ void CFTPManagerDlg::OnRename() {
     entry.setText(name);
     if (RunDialog(entry) != QDialog::Accepted)
         return;
+    if (!IsPlainName(entry.text().toStdString())) {
+        ShowMessageBox(this, text(FtpTexts::nameNotPlain), MessageIcon::Stop);
+        return;
+    }
     FtpRequest request;
     request.code = FtpOperationCode::Rename;
     request.name = name.toStdString();

@@ -5,22 +5,28 @@
 
 namespace {
 
-void fail(FtpReport& report, const std::string& message) {
+// A stop asked for by the user is no failure: it is only said on the status line.
+void fail(FtpSession& session, FtpReport& report) {
+    if (session.stopped()) {
+        report.status(FtpTexts::stopped);
+        return;
+    }
     report.status(FtpTexts::error);
-    report.failed(message);
+    report.failed(session.errorString(), session.errorDetail());
 }
 
 // The listing, also run after upload, delete and rename on the same connection.
-void runList(FtpSession& session, FtpReport& report) {
+bool runList(FtpSession& session, FtpReport& report) {
     report.status(FtpTexts::gettingList);
     report.clearList();
     std::vector<FtpFileInfo> files;
     if (!session.list(files)) {
-        fail(report, session.errorString());
-        return;
+        fail(session, report);
+        return false;
     }
     report.listed(files);
     report.status(FtpTexts::done);
+    return true;
 }
 
 // Runs a change on the server, then shows the folder's new state.
@@ -28,20 +34,21 @@ template <typename Step>
 void changeAndList(FtpSession& session, FtpReport& report, const char* statusText, Step step) {
     report.status(statusText);
     if (!step()) {
-        fail(report, session.errorString());
+        fail(session, report);
         return;
     }
-    runList(session, report);
-    report.status(FtpTexts::done);
+    if (runList(session, report))
+        report.status(FtpTexts::done);
 }
 
 } // namespace
 
-void RunFtpOperation(const FtpRequest& request, FtpReport& report) {
+void RunFtpOperation(const FtpRequest& request, FtpReport& report, const std::atomic<bool>* stop) {
     report.status(FtpTexts::connecting);
     FtpSession session(request.settings);
+    session.setStopFlag(stop);
     if (!session.connect()) {
-        fail(report, session.errorString());
+        fail(session, report);
         return;
     }
     const auto progress = [&report](uint64_t done, uint64_t total) { report.progress(done, total); };
@@ -56,10 +63,12 @@ void RunFtpOperation(const FtpRequest& request, FtpReport& report) {
     case FtpOperationCode::Download:
         // The server did not change: the list is not read again.
         report.status(FtpTexts::downloading);
-        if (session.download(request.name, request.localPath, progress))
+        if (session.download(request.name, request.localPath, progress)) {
             report.status(FtpTexts::done);
-        else
-            fail(report, session.errorString());
+            report.downloaded(request.localPath);
+        } else {
+            fail(session, report);
+        }
         break;
     case FtpOperationCode::Delete:
         changeAndList(session, report, FtpTexts::deleting, [&] { return session.remove(request.name); });

@@ -7,6 +7,7 @@
 #include "ftp/client/FtpFileInfo.h"
 #include "ftp/client/FtpSettings.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,8 +31,13 @@ public:
     virtual void clearList() = 0;
     virtual void listed(const std::vector<FtpFileInfo>& files) = 0;
     virtual void progress(uint64_t done, uint64_t total) = 0;
-    // The operation's failure message, shown with a stop icon.
-    virtual void failed(const std::string& message) = 0;
+    // The operation's failure message, shown with a stop icon, and what went
+    // wrong underneath (may be empty).
+    virtual void failed(const std::string& message, const std::string& detail) = 0;
+    // A download has put its file in place at this local path.
+    virtual void downloaded(const std::string& localPath) = 0;
 };
 
-void RunFtpOperation(const FtpRequest& request, FtpReport& report);
+// Runs the request; `stop`, when given and set, ends it as soon as that is
+// safe (see FtpSession::setStopFlag), reporting FtpTexts::stopped.
+void RunFtpOperation(const FtpRequest& request, FtpReport& report, const std::atomic<bool>* stop = nullptr);

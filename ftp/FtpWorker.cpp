@@ -24,9 +24,18 @@ public:
     void listed(const std::vector<FtpFileInfo>& files) override {
         m_post([&h = m_handlers, files] { h.listed(files); });
     }
-    void failed(const std::string& message) override {
-        const QString t = QString::fromStdString(message);
+    void failed(const std::string& message, const std::string& detail) override {
+        QString t = QString::fromStdString(message);
+        if (!detail.empty())
+            t += QLatin1Char('\n') + QString::fromStdString(detail);
         m_post([&h = m_handlers, t] { h.failed(t); });
+    }
+    void downloaded(const std::string& localPath) override {
+        const QString path = QString::fromStdString(localPath);
+        m_post([&h = m_handlers, path] {
+            if (h.downloaded)
+                h.downloaded(path);
+        });
     }
     void progress(uint64_t done, uint64_t total) override {
         const auto now = std::chrono::steady_clock::now();
@@ -66,9 +75,10 @@ bool FtpWorker::start(FtpRequest request) {
     if (m_thread.joinable())
         m_thread.join();
     m_running = true;
+    m_stop = false;
     m_thread = std::thread([this, request = std::move(request)] {
         PostingReport report(m_handlers, [this](std::function<void()> call) { post(std::move(call)); });
-        RunFtpOperation(request, report);
+        RunFtpOperation(request, report, &m_stop);
         post([this] {
             m_running = false;
             if (m_thread.joinable())

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -18,7 +19,9 @@ public:
         std::function<void()> clearList;
         std::function<void(const std::vector<FtpFileInfo>&)> listed;
         std::function<void(uint64_t done, uint64_t total)> progress;
+        // The message and, on a line of its own when known, the cause.
         std::function<void(const QString&)> failed;
+        std::function<void(const QString&)> downloaded;
         std::function<void()> finished;
     };
 
@@ -32,6 +35,8 @@ public:
     bool start(FtpRequest request);
     // True from start() until the finished handler has run.
     bool running() const { return m_running; }
+    // Asks the running operation to stop; it ends with the status "Stopped".
+    void stop() { m_stop = true; }
 
 private:
     void post(std::function<void()> call);
@@ -40,4 +45,5 @@ private:
     Handlers m_handlers;
     std::thread m_thread;
     bool m_running = false;
+    std::atomic<bool> m_stop = false;
 };

@@ -9,6 +9,7 @@ inline constexpr const char* cancel = "Cancel";
 inline constexpr const char* ok = "OK";
 // The changed-on-disk question's default answer.
 inline constexpr const char* merge = "Merge";
+inline constexpr const char* chooseAnotherFile = "Choose another file";
 
 inline constexpr const char* enterNameTitle = "Enter Name";
 inline constexpr const char* enterNameLabel = "Enter name:";

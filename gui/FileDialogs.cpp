@@ -1,12 +1,15 @@
 #include "gui/FileDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 
 struct Seam {
     QStringList answers;
     QStringList suggested;
+    QStringList startPlaces;
 };
 
 Seam& seam() {
@@ -14,11 +17,33 @@ Seam& seam() {
     return s;
 }
 
-bool takeQueued(QString& answer) {
+bool takeQueued(QString& answer, const QString& startPlace) {
     if (seam().answers.isEmpty())
         return false;
     answer = seam().answers.takeFirst();
+    seam().startPlaces << startPlace;
     return true;
+}
+
+struct WorkingFolder {
+    std::function<QString()> start;
+    std::function<void(const QString&)> chosen;
+};
+
+WorkingFolder& workingFolder() {
+    static WorkingFolder w;
+    return w;
+}
+
+QString startFolder() {
+    return workingFolder().start ? workingFolder().start() : QString();
+}
+
+// A picked file's folder becomes the place the next dialog starts from.
+QString remembered(const QString& picked) {
+    if (!picked.isEmpty() && workingFolder().chosen)
+        workingFolder().chosen(QFileInfo(picked).absolutePath());
+    return picked;
 }
 
 } // namespace
@@ -45,27 +70,49 @@ QString ToolkitFilter(const QString& pairedFilter) {
 }
 
 QString GetOpenFileName(QWidget* parent, const QString& pairedFilter, const QString& title) {
+    const QString start = startFolder();
     QString answer;
-    if (takeQueued(answer))
-        return answer;
-    return QFileDialog::getOpenFileName(parent, title, QString(), ToolkitFilter(pairedFilter));
+    if (takeQueued(answer, start))
+        return remembered(answer);
+    return remembered(QFileDialog::getOpenFileName(parent, title, start, ToolkitFilter(pairedFilter)));
 }
 
 QString GetSaveFileName(QWidget* parent, const QString& pairedFilter, const QString& suggestedName) {
+    // A bare name is proposed in the working folder; a full path stays where it is.
+    const QString start = startFolder();
+    const QString place = start.isEmpty() || QFileInfo(suggestedName).isAbsolute()
+                              ? suggestedName
+                              : QDir(start).filePath(suggestedName);
     QString answer;
-    if (takeQueued(answer)) {
+    if (takeQueued(answer, place)) {
         seam().suggested << suggestedName;
-        return answer;
+        return remembered(answer);
     }
     // The toolkit's save dialog asks before replacing an existing file.
-    return QFileDialog::getSaveFileName(parent, QString(), suggestedName, ToolkitFilter(pairedFilter));
+    return remembered(QFileDialog::getSaveFileName(parent, QString(), place, ToolkitFilter(pairedFilter)));
 }
 
 QString GetExistingFolder(QWidget* parent, const QString& title, const QString& start) {
     QString answer;
-    if (takeQueued(answer))
+    if (takeQueued(answer, start))
         return answer;
     return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+}
+
+void SetWorkingFolder(std::function<QString()> start, std::function<void(const QString&)> chosen) {
+    workingFolder() = {std::move(start), std::move(chosen)};
+}
+
+QString UnusedSiblingName(const QString& path) {
+    const QFileInfo info(path);
+    const QString base = info.completeBaseName();
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    for (int n = 2;; ++n) {
+        const QString candidate =
+            info.dir().filePath(QStringLiteral("%1 (%2)%3").arg(base).arg(n).arg(suffix));
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+    }
 }
 
 void QueueAnswers(const QStringList& answers) {
@@ -76,9 +123,14 @@ QStringList SuggestedNames() {
     return seam().suggested;
 }
 
+QStringList StartPlaces() {
+    return seam().startPlaces;
+}
+
 void ClearQueue() {
     seam().answers.clear();
     seam().suggested.clear();
+    seam().startPlaces.clear();
 }
 
 } // namespace FileDialogs

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -25,11 +26,24 @@ QString GetSaveFileName(QWidget* parent, const QString& pairedFilter, const QStr
 // user cancels.
 QString GetExistingFolder(QWidget* parent, const QString& title, const QString& start);
 
+// Where the open and save dialogs start: `start` names the folder the user
+// works in, and `chosen` hears the folder of every file picked, so that the
+// next dialog can start there. Set by the application; empty functions leave
+// the toolkit's own choice.
+void SetWorkingFolder(std::function<QString()> start, std::function<void(const QString&)> chosen);
+
+// A name beside `path` that no file has yet: "mine.nte" gives "mine (2).nte",
+// or "mine (3).nte" when that is taken too.
+QString UnusedSiblingName(const QString& path);
+
 // Test seam: while answers are queued, each dialog takes the next one
 // (an empty string stands for Cancel) instead of showing itself.
 void QueueAnswers(const QStringList& answers);
 // The suggested names the save dialogs were given while answers were queued.
 QStringList SuggestedNames();
+// Where each open or save dialog started while answers were queued: the
+// folder, or for a save dialog the suggested name in it.
+QStringList StartPlaces();
 void ClearQueue();
 
 } // namespace FileDialogs

@@ -46,6 +46,10 @@ MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageIcon i
         add(QMessageBox::Ok, MessageAnswer::Ok);
         add(QMessageBox::Cancel, MessageAnswer::Cancel);
         break;
+    case MessageButtons::YesNo:
+        add(QMessageBox::Yes, MessageAnswer::Yes);
+        add(QMessageBox::No, MessageAnswer::No);
+        break;
     case MessageButtons::YesNoCancel:
         add(QMessageBox::Yes, MessageAnswer::Yes);
         add(QMessageBox::No, MessageAnswer::No);
@@ -60,6 +64,13 @@ MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageIcon i
                              MessageAnswer::Overwrite);
         answers.emplace_back(box.addButton(QObject::tr("Save As"), QMessageBox::ActionRole),
                              MessageAnswer::SaveAs);
+        add(QMessageBox::Cancel, MessageAnswer::Cancel);
+        break;
+    case MessageButtons::YesChooseFileCancel:
+        add(QMessageBox::Yes, MessageAnswer::Yes);
+        answers.emplace_back(
+            box.addButton(QString::fromUtf8(ControlTexts::chooseAnotherFile), QMessageBox::ActionRole),
+            MessageAnswer::ChooseFile);
         add(QMessageBox::Cancel, MessageAnswer::Cancel);
         break;
     }

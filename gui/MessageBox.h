@@ -9,8 +9,16 @@
 class QWidget;
 
 enum class MessageIcon { Information, Question, Exclamation, Stop };
-enum class MessageButtons { Ok, OkCancel, YesNoCancel, OverwriteSaveAsCancel, MergeOverwriteSaveAsCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No, Overwrite, SaveAs, Merge };
+enum class MessageButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    OverwriteSaveAsCancel,
+    MergeOverwriteSaveAsCancel,
+    YesChooseFileCancel
+};
+enum class MessageAnswer { Ok, Cancel, Yes, No, Overwrite, SaveAs, Merge, ChooseFile };
 
 // Shows `text` modally over `parent` and returns the button pressed (Ok for a
 // box with the Ok button only, unless it was closed another way).

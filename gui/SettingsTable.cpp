@@ -18,8 +18,10 @@ constexpr SettingDef kSettings[] = {
     {Setting::FtpAnonymous, "Settings", "FTPAnonymous", SettingKind::Number, nullptr, 0},
     {Setting::FtpDirectory, "Settings", "FTPDirectory", SettingKind::String, "", 0},
     {Setting::FtpUseTls, "Settings", "FTPUseTLS", SettingKind::Number, nullptr, 0},
+    {Setting::LastFileDialogFolder, "Settings", "LastFileDialogFolder", SettingKind::String, nullptr, 0},
     {Setting::LayoutMain, "Layout", "Main", SettingKind::Binary, nullptr, 0},
     {Setting::LayoutPreview, "Layout", "Preview", SettingKind::Binary, nullptr, 0},
+    {Setting::LayoutPreviewDock, "Layout", "PreviewDock", SettingKind::Binary, nullptr, 0},
 };
 
 } // namespace
@@ -39,6 +41,8 @@ QString ReadStringSetting(const SettingsStore& store, Setting id) {
         return QString::fromStdU16String(*value);
     if (id == Setting::StartUpPath)
         return DocumentsFolder();
+    if (id == Setting::LastFileDialogFolder)
+        return ReadStringSetting(store, Setting::StartUpPath);
     return QString::fromUtf8(def.stringDefault);
 }
 

@@ -18,8 +18,10 @@ enum class Setting {
     FtpAnonymous,
     FtpDirectory,
     FtpUseTls,
+    LastFileDialogFolder,
     LayoutMain,
     LayoutPreview,
+    LayoutPreviewDock,
 };
 
 enum class SettingKind { String, Number, Binary };
@@ -30,7 +32,8 @@ struct SettingDef {
     const char* name;
     SettingKind kind;
     // Strings and numbers; a string default of nullptr means "worked out at
-    // run time" (the documents folder for StartUpPath). Binary values have no
+    // run time" (the documents folder for StartUpPath, the start-up dialog's
+    // folder for LastFileDialogFolder). Binary values have no
     // stored default: the reader decides what a missing value means.
     const char* stringDefault;
     int numberDefault;

@@ -11,14 +11,12 @@ ShellOpenHandler& handler() {
 }
 } // namespace
 
-void ShellOpen(const QString& target) {
-    if (handler()) {
-        handler()(target);
-        return;
-    }
+bool ShellOpen(const QString& target) {
+    if (handler())
+        return handler()(target);
     // A plain path is opened as a local file; anything with a scheme as a link.
     const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(target) : QUrl::fromUserInput(target);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 ShellOpenHandler SetShellOpenHandler(ShellOpenHandler h) {

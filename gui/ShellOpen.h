@@ -5,8 +5,10 @@
 #include <QString>
 #include <functional>
 
-void ShellOpen(const QString& target);
+// False when no program could be started for the target.
+bool ShellOpen(const QString& target);
 
-// Replaces the handler (an empty function restores the desktop's); returns the previous one.
-using ShellOpenHandler = std::function<void(const QString&)>;
+// Replaces the handler (an empty function restores the desktop's); returns the
+// previous one. The handler answers whether the target was opened.
+using ShellOpenHandler = std::function<bool(const QString&)>;
 ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler);

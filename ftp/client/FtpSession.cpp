@@ -1,5 +1,6 @@
 #include "ftp/client/FtpSession.h"
 
+#include "core/DatabaseFile.h"
 #include "ftp/client/FtpTexts.h"
 #include "ftp/client/ListingParser.h"
 #include "ftp/client/LocalDownloadFile.h"
@@ -76,6 +77,12 @@ size_t discard(char*, size_t size, size_t count, void*) {
     return size * count;
 }
 
+// Where nothing but the stop flag is watched (connecting, listing).
+int watchStop(void* stop, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto* flag = static_cast<const std::atomic<bool>*>(stop);
+    return flag && flag->load() ? 1 : 0;
+}
+
 } // namespace
 
 // What the callbacks of one transfer reach.
@@ -85,6 +92,7 @@ struct FtpSession::Transfer {
     int readFd = -1;                   // upload source
     bool writeFailed = false;
     const Progress* progress = nullptr;
+    const std::atomic<bool>* stop = nullptr;
     uint64_t total = 0; // upload size; downloads take libcurl's figure
 
     static size_t write(char* data, size_t size, size_t count, void* user) {
@@ -114,6 +122,8 @@ struct FtpSession::Transfer {
     static int progressed(void* user, curl_off_t downTotal, curl_off_t downNow, curl_off_t upTotal,
                           curl_off_t upNow) {
         auto* self = static_cast<Transfer*>(user);
+        if (watchStop(const_cast<std::atomic<bool>*>(self->stop), 0, 0, 0, 0))
+            return 1; // ends the transfer
         if (self->progress && *self->progress) {
             if (self->readFd >= 0)
                 (*self->progress)(static_cast<uint64_t>(upNow),
@@ -143,8 +153,8 @@ FtpSession::~FtpSession() {
     delete[] m_curlError;
 }
 
-bool FtpSession::fail(const char* message, const std::string& detail) {
-    m_error = message;
+bool FtpSession::fail(const std::string& message, const std::string& detail) {
+    m_error = m_stopped ? FtpTexts::stopped : message;
     if (!detail.empty())
         m_detail = detail;
     return false;
@@ -187,17 +197,32 @@ void FtpSession::setCommonOptions(const std::string& path) {
     curl_easy_setopt(curl, CURLOPT_UPLOAD_BUFFERSIZE, kUploadBuffer);
 }
 
-bool FtpSession::perform(const std::string& path, const std::function<void()>& configure) {
+bool FtpSession::perform(const std::string& path, const std::function<void()>& configure, bool stoppable) {
     if (!m_curl)
         return false;
+    if (stoppable && stopRequested()) {
+        m_stopped = true;
+        return false;
+    }
     curl_easy_reset(handle(m_curl));
     m_curlError[0] = 0;
     setCommonOptions(path);
+    if (stoppable) {
+        CURL* curl = handle(m_curl);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &watchStop);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(m_stop));
+    }
     if (configure)
         configure();
     const CURLcode code = curl_easy_perform(handle(m_curl));
     if (code == CURLE_OK)
         return true;
+    if (stoppable && stopRequested()) {
+        m_stopped = true;
+        m_detail.clear();
+        return false;
+    }
     m_detail = m_curlError[0] ? m_curlError : curl_easy_strerror(code);
     return false;
 }
@@ -219,7 +244,8 @@ bool FtpSession::connect() {
     if (!safeName(m_settings.login) || !safeName(m_settings.password))
         return fail(FtpTexts::connectFailed, "line break in the login or password");
     // Logging in with nothing to fetch: the connection stays open for the steps that follow.
-    if (!perform("", [this] { curl_easy_setopt(handle(m_curl), CURLOPT_NOBODY, 1L); }))
+    if (!perform(
+            "", [this] { curl_easy_setopt(handle(m_curl), CURLOPT_NOBODY, 1L); }, true))
         return fail(FtpTexts::connectFailed);
     m_connected = true;
     return true;
@@ -247,17 +273,33 @@ bool FtpSession::serverSize(const std::string& path, int64_t& size) {
     return true;
 }
 
+bool FtpSession::serverTime(const std::string& path, std::time_t& time) {
+    time = -1;
+    if (!perform(path, [this] {
+            curl_easy_setopt(handle(m_curl), CURLOPT_NOBODY, 1L);
+            curl_easy_setopt(handle(m_curl), CURLOPT_FILETIME, 1L);
+        }))
+        return false;
+    curl_off_t stamp = -1;
+    curl_easy_getinfo(handle(m_curl), CURLINFO_FILETIME_T, &stamp);
+    time = static_cast<std::time_t>(stamp);
+    return stamp >= 0;
+}
+
 bool FtpSession::listByMlsd(std::vector<FtpFileInfo>& files, bool& refused) {
     std::string text;
     Transfer transfer;
     transfer.text = &text;
     refused = false;
-    const bool ok = perform(m_settings.directory + "/", [&] {
-        CURL* curl = handle(m_curl);
-        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "MLSD");
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    });
+    const bool ok = perform(
+        m_settings.directory + "/",
+        [&] {
+            CURL* curl = handle(m_curl);
+            curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "MLSD");
+            curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
+            curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+        },
+        true);
     if (!ok) {
         long reply = 0;
         curl_easy_getinfo(handle(m_curl), CURLINFO_RESPONSE_CODE, &reply);
@@ -265,7 +307,7 @@ bool FtpSession::listByMlsd(std::vector<FtpFileInfo>& files, bool& refused) {
         refused = reply >= 500 && reply <= 504;
         return false;
     }
-    files = ParseMlsdListing(text);
+    files = ParseMlsdFiles(text);
     return true;
 }
 
@@ -273,15 +315,18 @@ bool FtpSession::listByNames(std::vector<FtpFileInfo>& files) {
     std::string text;
     Transfer transfer;
     transfer.text = &text;
-    const bool ok = perform(m_settings.directory + "/", [&] {
-        CURL* curl = handle(m_curl);
-        curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    });
+    const bool ok = perform(
+        m_settings.directory + "/",
+        [&] {
+            CURL* curl = handle(m_curl);
+            curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
+            curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
+            curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+        },
+        true);
     if (!ok)
         return false;
-    for (const std::string& name : ParseNameListing(text)) {
+    for (const std::string& name : ParseNames(text)) {
         FtpFileInfo info;
         info.name = name;
         info.modified = -1;
@@ -289,7 +334,7 @@ bool FtpSession::listByNames(std::vector<FtpFileInfo>& files) {
                 curl_easy_setopt(handle(m_curl), CURLOPT_NOBODY, 1L);
                 curl_easy_setopt(handle(m_curl), CURLOPT_FILETIME, 1L);
             }))
-            continue; // a folder whose name ends in .nte, or a file gone meanwhile
+            continue; // a folder, or a file gone meanwhile
         curl_off_t length = -1, time = -1;
         curl_easy_getinfo(handle(m_curl), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
         curl_easy_getinfo(handle(m_curl), CURLINFO_FILETIME_T, &time);
@@ -302,15 +347,37 @@ bool FtpSession::listByNames(std::vector<FtpFileInfo>& files) {
     return true;
 }
 
-bool FtpSession::list(std::vector<FtpFileInfo>& files) {
+// Every plain file of the folder, whatever its name.
+bool FtpSession::listFolder(std::vector<FtpFileInfo>& files) {
     files.clear();
     if (!m_connected || !safeName(m_settings.directory))
-        return fail(FtpTexts::listFailed);
+        return false;
     bool refused = false;
-    if (!listByMlsd(files, refused) && !(refused && listByNames(files)))
+    return listByMlsd(files, refused) || (refused && listByNames(files));
+}
+
+// Whether the folder holds an entry (file or folder) of that name, by a
+// listing of names read now.
+bool FtpSession::folderHolds(const std::string& name, bool& holds) {
+    std::string text;
+    Transfer transfer;
+    transfer.text = &text;
+    if (!perform(m_settings.directory + "/", [&] {
+            CURL* curl = handle(m_curl);
+            curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
+            curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
+            curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+        }))
+        return false;
+    const std::vector<std::string> names = ParseNames(text);
+    holds = std::find(names.begin(), names.end(), name) != names.end();
+    return true;
+}
+
+bool FtpSession::list(std::vector<FtpFileInfo>& files) {
+    if (!listFolder(files))
         return fail(FtpTexts::listFailed);
-    if (files.empty())
-        return fail(FtpTexts::listFailed, "no database file in the folder");
+    std::erase_if(files, [](const FtpFileInfo& file) { return !IsDatabaseName(file.name); });
     // By name as a person reads it: letter case second.
     const auto folded = [](const std::string& name) {
         std::string out = name;
@@ -329,8 +396,13 @@ bool FtpSession::upload(const std::string& localPath, const Progress& progress) 
     const std::string name = FileNameOf(localPath);
     if (ContainsSpace(name))
         return fail(FtpTexts::nameHasSpaces);
-    if (!m_connected || name.empty() || !safeName(name))
+    if (!IsPlainName(name))
+        return fail(FtpTexts::nameNotPlain);
+    if (!m_connected || !safeName(name))
         return fail(FtpTexts::uploadFailed);
+    // A plaintext export or any other file would land unseen beside the databases.
+    if (!IsDatabaseName(name))
+        return fail(WithName(FtpTexts::notADatabase, name));
 
     const int fd = ::open(localPath.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
@@ -341,26 +413,35 @@ bool FtpSession::upload(const std::string& localPath, const Progress& progress) 
         return fail(FtpTexts::uploadFailed, localPath + ": " + why);
     }
     const auto localSize = static_cast<uint64_t>(st.st_size);
+    if (!IsDatabaseFile(localPath)) {
+        ::close(fd);
+        return fail(WithName(FtpTexts::notADatabase, name));
+    }
 
     const std::string remote = RemotePath(m_settings.directory, name);
     const std::string backup = RemotePath(m_settings.directory, BackupName(name));
-    // Not a database name, so a file left behind by a lost connection is never listed.
-    const std::string temporary = remote + ".part-" + randomSuffix();
+    // Not a database name, so a file left behind by a lost connection is never
+    // listed; a later upload of the same name removes it.
+    const std::string temporary = RemotePath(m_settings.directory, TemporaryName(name, randomSuffix()));
 
     Transfer transfer;
     transfer.readFd = fd;
     transfer.progress = &progress;
+    transfer.stop = m_stop;
     transfer.total = localSize;
-    bool sent = perform(temporary, [&] {
-        CURL* curl = handle(m_curl);
-        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Transfer::read);
-        curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
-        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(localSize));
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::progressed);
-        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-    });
+    bool sent = perform(
+        temporary,
+        [&] {
+            CURL* curl = handle(m_curl);
+            curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+            curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Transfer::read);
+            curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
+            curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(localSize));
+            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+            curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::progressed);
+            curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+        },
+        true);
     ::close(fd);
     curl_off_t sentBytes = -1;
     curl_easy_getinfo(handle(m_curl), CURLINFO_SIZE_UPLOAD_T, &sentBytes);
@@ -382,6 +463,10 @@ bool FtpSession::upload(const std::string& localPath, const Progress& progress) 
         runCommands({"*DELE " + temporary});
         return fail(FtpTexts::uploadFailed, detail);
     }
+    // The file just written tells the server's time, which judges the age of
+    // the temporary files others left.
+    std::time_t serverNow = -1;
+    serverTime(temporary, serverNow);
 
     // The backup steps are best effort ("*"): a first upload has neither file.
     const bool hasBackup = backup != remote;
@@ -394,15 +479,63 @@ bool FtpSession::upload(const std::string& localPath, const Progress& progress) 
         runCommands({"*DELE " + temporary});
         return fail(FtpTexts::uploadFailed, detail);
     }
+    // Best effort: the upload itself has succeeded.
+    std::vector<FtpFileInfo> files;
+    if (serverNow >= 0 && listFolder(files))
+        removeStale(files, name, serverNow, nullptr);
     if (progress)
         progress(localSize, localSize);
+    return true;
+}
+
+void FtpSession::removeStale(const std::vector<FtpFileInfo>& files, const std::string& owner, std::time_t now,
+                             std::vector<std::string>* removed) {
+    for (const FtpFileInfo& file : files) {
+        const std::string fileOwner = TemporaryNameOwner(file.name);
+        if (fileOwner.empty() || (!owner.empty() && fileOwner != owner))
+            continue;
+        // A file without a time could be written right now: it stays.
+        if (file.modified < 0 || now - file.modified < kStaleSeconds || !safeName(file.name))
+            continue;
+        if (runCommands({"DELE " + RemotePath(m_settings.directory, file.name)}) && removed)
+            removed->push_back(file.name);
+    }
+}
+
+bool FtpSession::clean(std::vector<std::string>& removed) {
+    removed.clear();
+    if (!m_connected || !safeName(m_settings.directory))
+        return fail(FtpTexts::cleanFailed);
+    // An empty file of a temporary name of its own gives the server's time.
+    const std::string probe =
+        RemotePath(m_settings.directory, TemporaryName(FtpTexts::clockProbeName, randomSuffix()));
+    std::string nothing;
+    const bool made = perform(probe, [&] {
+        CURL* curl = handle(m_curl);
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(0));
+        curl_easy_setopt(
+            curl, CURLOPT_READFUNCTION, +[](char*, size_t, size_t, void*) -> size_t { return 0; });
+    });
+    std::time_t now = -1;
+    const bool timed = made && serverTime(probe, now);
+    if (made)
+        runCommands({"*DELE " + probe});
+    if (!timed)
+        return fail(FtpTexts::cleanFailed);
+    std::vector<FtpFileInfo> files;
+    if (!listFolder(files))
+        return fail(FtpTexts::cleanFailed);
+    removeStale(files, {}, now, &removed);
     return true;
 }
 
 bool FtpSession::download(const std::string& name, const std::string& localPath, const Progress& progress) {
     if (ContainsSpace(FileNameOf(localPath)))
         return fail(FtpTexts::nameHasSpaces);
-    if (!m_connected || name.empty() || !safeName(name))
+    if (!IsPlainName(name))
+        return fail(FtpTexts::nameNotPlain);
+    if (!m_connected || !safeName(name))
         return fail(FtpTexts::downloadFailed);
 
     LocalDownloadFile file(localPath);
@@ -411,15 +544,19 @@ bool FtpSession::download(const std::string& name, const std::string& localPath,
     Transfer transfer;
     transfer.file = &file;
     transfer.progress = &progress;
+    transfer.stop = m_stop;
     const std::string remote = RemotePath(m_settings.directory, name);
-    if (!perform(remote, [&] {
-            CURL* curl = handle(m_curl);
-            curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
-            curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-            curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::progressed);
-            curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-        })) {
+    if (!perform(
+            remote,
+            [&] {
+                CURL* curl = handle(m_curl);
+                curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
+                curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+                curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+                curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::progressed);
+                curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+            },
+            true)) {
         if (transfer.writeFailed)
             m_detail = localPath + ": the file could not be written";
         return fail(FtpTexts::downloadFailed);
@@ -443,7 +580,9 @@ bool FtpSession::download(const std::string& name, const std::string& localPath,
 }
 
 bool FtpSession::remove(const std::string& name) {
-    if (!m_connected || name.empty() || !safeName(name))
+    if (!IsPlainName(name))
+        return fail(FtpTexts::nameNotPlain);
+    if (!m_connected || !safeName(name))
         return fail(FtpTexts::deleteFailed);
     if (!runCommands({"DELE " + RemotePath(m_settings.directory, name)}))
         return fail(FtpTexts::deleteFailed);
@@ -452,8 +591,16 @@ bool FtpSession::remove(const std::string& name) {
 
 bool FtpSession::rename(const std::string& name, const std::string& enteredName) {
     const std::string target = RenameTarget(enteredName);
-    if (!m_connected || name.empty() || !safeName(name) || !safeName(target))
+    if (!IsPlainName(name) || !IsPlainName(enteredName))
+        return fail(FtpTexts::nameNotPlain);
+    if (!m_connected || !safeName(name) || !safeName(target))
         return fail(FtpTexts::renameFailed);
+    // The server's rename would replace a file of the new name without a word.
+    bool taken = false;
+    if (!folderHolds(target, taken))
+        return fail(FtpTexts::renameFailed);
+    if (taken)
+        return fail(WithName(FtpTexts::nameTaken, target));
     if (!runCommands({"RNFR " + RemotePath(m_settings.directory, name),
                       "RNTO " + RemotePath(m_settings.directory, target)}))
         return fail(FtpTexts::renameFailed);

@@ -13,6 +13,7 @@ inline constexpr const char* downloading = "Downloading...";
 inline constexpr const char* deleting = "Deleting...";
 inline constexpr const char* renaming = "Renaming...";
 inline constexpr const char* done = "Done";
+inline constexpr const char* stopped = "Stopped";
 inline constexpr const char* error = "Error";
 
 // Failure messages of the operations.
@@ -24,7 +25,13 @@ inline constexpr const char* uploadFailed = "Unable to upload a file to the FTP 
 inline constexpr const char* downloadFailed = "Unable to download the selected file from the FTP server.";
 inline constexpr const char* deleteFailed = "Unable to delete the selected file from the FTP server.";
 inline constexpr const char* renameFailed = "Unable to rename the selected file on the FTP server.";
+inline constexpr const char* cleanFailed = "Unable to remove left-over temporary files from the FTP server.";
 inline constexpr const char* nameHasSpaces = "The file name cannot contain spaces.";
+inline constexpr const char* nameNotPlain = "The file name cannot contain / or \\, nor start with a dot.";
+inline constexpr const char* nameTaken = "A file named %1 already exists on the FTP server.";
+inline constexpr const char* notADatabase = "%1 is not a database file. Only database files are uploaded.";
+// The temporary file a clean-up writes to read the server's clock.
+inline constexpr const char* clockProbeName = "clock-probe.nte";
 
 // Manager dialog.
 inline constexpr const char* managerTitle = "FTP Manager";
@@ -37,6 +44,8 @@ inline constexpr const char* download = "Download";
 inline constexpr const char* remove = "Delete";
 inline constexpr const char* rename = "Rename";
 inline constexpr const char* refresh = "Refresh";
+inline constexpr const char* stop = "Stop";
+inline constexpr const char* uploadOpenDatabase = "Upload %1?";
 inline constexpr const char* confirmDelete =
     "Are you sure that you want to delete the selected file from the FTP server?";
 inline constexpr const char* fileFilter = "Marrowick Sealbook Files (*.nte)|*.nte||";

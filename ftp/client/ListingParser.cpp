@@ -62,7 +62,7 @@ std::optional<std::time_t> ParseFtpTime(const std::string& text) {
     return static_cast<std::time_t>(days * 86400 + hour * 3600 + minute * 60 + second);
 }
 
-std::vector<FtpFileInfo> ParseMlsdListing(const std::string& text) {
+std::vector<FtpFileInfo> ParseMlsdFiles(const std::string& text) {
     std::vector<FtpFileInfo> files;
     forEachLine(text, [&](const std::string& line) {
         // The facts end at the first space; the name is everything after it.
@@ -94,19 +94,29 @@ std::vector<FtpFileInfo> ParseMlsdListing(const std::string& text) {
             else if (name == "modify")
                 info.modified = ParseFtpTime(value).value_or(-1);
         }
-        if (isFile && haveSize && IsDatabaseName(info.name))
+        if (isFile && haveSize)
             files.push_back(std::move(info));
     });
     return files;
 }
 
-std::vector<std::string> ParseNameListing(const std::string& text) {
+std::vector<FtpFileInfo> ParseMlsdListing(const std::string& text) {
+    std::vector<FtpFileInfo> files = ParseMlsdFiles(text);
+    std::erase_if(files, [](const FtpFileInfo& file) { return !IsDatabaseName(file.name); });
+    return files;
+}
+
+std::vector<std::string> ParseNames(const std::string& text) {
     std::vector<std::string> names;
     forEachLine(text, [&](const std::string& line) {
         const size_t slash = line.rfind('/');
-        std::string name = slash == std::string::npos ? line : line.substr(slash + 1);
-        if (IsDatabaseName(name))
-            names.push_back(std::move(name));
+        names.push_back(slash == std::string::npos ? line : line.substr(slash + 1));
     });
+    return names;
+}
+
+std::vector<std::string> ParseNameListing(const std::string& text) {
+    std::vector<std::string> names = ParseNames(text);
+    std::erase_if(names, [](const std::string& name) { return !IsDatabaseName(name); });
     return names;
 }

@@ -38,3 +38,36 @@ std::string TrimFolder(const std::string& folder) {
         return folder.substr(0, folder.size() - 1);
     return folder;
 }
+
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name.front() != '.' && name.find_first_of("/\\") == std::string::npos;
+}
+
+namespace {
+constexpr const char* kTemporaryMark = ".part-";
+constexpr size_t kTemporarySuffixSize = 8;
+} // namespace
+
+std::string TemporaryName(const std::string& name, const std::string& suffix) {
+    return name + kTemporaryMark + suffix;
+}
+
+std::string TemporaryNameOwner(const std::string& name) {
+    const size_t markSize = std::char_traits<char>::length(kTemporaryMark);
+    if (name.size() < markSize + kTemporarySuffixSize)
+        return {};
+    const size_t mark = name.size() - kTemporarySuffixSize - markSize;
+    if (name.compare(mark, markSize, kTemporaryMark) != 0)
+        return {};
+    const bool hex = std::all_of(name.begin() + static_cast<std::ptrdiff_t>(mark + markSize), name.end(),
+                                 [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+    const std::string owner = name.substr(0, mark);
+    return hex && IsDatabaseName(owner) ? owner : std::string();
+}
+
+std::string WithName(const char* text, const std::string& name) {
+    std::string out = text;
+    if (const size_t at = out.find("%1"); at != std::string::npos)
+        out.replace(at, 2, name);
+    return out;
+}

@@ -26,5 +26,20 @@ bool IsDatabaseName(const std::string& name);
 
 bool ContainsSpace(const std::string& name);
 
+// True for a name that names a file of the folder and nothing else: not
+// empty, no "/" or "\\", not starting with "." (which also covers "." and "..").
+bool IsPlainName(const std::string& name);
+
+// The temporary name an upload of `name` goes to first: `name` + ".part-"
+// + eight random hexadecimal digits.
+std::string TemporaryName(const std::string& name, const std::string& suffix);
+
+// The database name a temporary upload name belongs to ("a.nte" for
+// "a.nte.part-0123abcd"); empty when `name` is no such temporary name.
+std::string TemporaryNameOwner(const std::string& name);
+
+// `text` with its "%1" replaced by `name`.
+std::string WithName(const char* text, const std::string& name);
+
 // The folder as stored: one trailing "/" removed, else one trailing "\".
 std::string TrimFolder(const std::string& folder);

@@ -59,7 +59,10 @@ protected:
             messageAnswers.pop_front();
             return answer;
         });
-        SetShellOpenHandler([this](const QString& target) { shellOpened.append(target); });
+        SetShellOpenHandler([this](const QString& target) {
+            shellOpened.append(target);
+            return shellOpens;
+        });
     }
 
     void TearDown() override {
@@ -110,4 +113,5 @@ protected:
     std::deque<MessageAnswer> messageAnswers;
     QStringList messages;
     QStringList shellOpened;
+    bool shellOpens = true; // false: no program can open anything
 };

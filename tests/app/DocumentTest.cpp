@@ -2,19 +2,32 @@
 // prompt, the save prompt, the first save, and a file changed by another program.
 #include "AppFixture.h"
 
+#include "app/CNotesView.h"
+#include "app/NotesTreeModel.h"
 #include "core/FileKind.h"
 #include "dialogs/CDatabaseProperties.h"
 #include "dialogs/CPasswordDlg.h"
+#include "gui/SettingsTable.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <vector>
 
 namespace {
 
-AppFixture::DialogAnswer typePassword(const QString& password) {
-    return [password](QDialog& dialog) {
+// Types into the prompt; `saysWrong` records whether it said the last try was wrong.
+AppFixture::DialogAnswer typePassword(const QString& password, std::vector<bool>* saysWrong = nullptr) {
+    return [password, saysWrong](QDialog& dialog) {
         auto& prompt = dynamic_cast<CPasswordDlg&>(dialog);
+        if (saysWrong) {
+            saysWrong->push_back(!prompt.wrongPasswordLabel()->isHidden());
+            EXPECT_EQ(prompt.wrongPasswordLabel()->text(), "The password is not correct.");
+        }
         prompt.passwordBox()->setText(password);
         return AppFixture::accept(prompt);
     };
@@ -43,11 +56,15 @@ TEST_F(DocumentTest, OpenAsksAgainAfterAWrongPasswordUntilTheRightOne) {
     const QString file = makeDatabase("locked.nte", u"right");
     ASSERT_TRUE(start());
     FileDialogs::QueueAnswers({file});
-    answer(typePassword("wrong"));
-    answer(typePassword("right"));
+    std::vector<bool> saysWrong;
+    answer(typePassword("wrong", &saysWrong));
+    answer(typePassword("also wrong", &saysWrong));
+    answer(typePassword("right", &saysWrong));
     frame().action(Command::Open)->trigger();
 
-    EXPECT_EQ(dialogs, (QStringList{"CStartUpDlg", "CPasswordDlg", "CPasswordDlg"}));
+    EXPECT_EQ(dialogs, (QStringList{"CStartUpDlg", "CPasswordDlg", "CPasswordDlg", "CPasswordDlg"}));
+    // The first prompt follows the password held, not one the user typed.
+    EXPECT_EQ(saysWrong, (std::vector<bool>{false, true, true}));
     EXPECT_EQ(doc().pathName(), QFileInfo(file).absoluteFilePath());
     EXPECT_EQ(notes().dbTitle, u"Saved");
     EXPECT_EQ(notes().password, u"right");
@@ -117,6 +134,68 @@ TEST_F(DocumentTest, FirstSaveAsksForPropertiesAndCancelWritesNoFile) {
     EXPECT_EQ(reread.dbTitle, u"My notes");
 }
 
+TEST_F(DocumentTest, SavingKeepsTheTreeAsItWas) {
+    ASSERT_TRUE(start());
+    std::vector<int32_t> folders;
+    int32_t lastNote = -1;
+    for (int i = 0; i < 60; ++i) {
+        folders.push_back(notes().AddNode(
+            0, 0, 1, u"Folder " + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)), u"", u"", {}));
+        lastNote = notes().AddNode(folders.back(), 0, 0, u"Note", u"", u"", {});
+    }
+    CNotesView& view = *frame().view();
+    view.Fill();
+    NotesTreeModel& model = view.notesModel();
+    view.expand(model.indexOf(folders[3]));
+    view.expand(model.indexOf(folders.back()));
+    view.setCurrentIndex(model.indexOf(lastNote));
+    QTest::qWait(0); // the view lays its items out first
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+    const int scrolled = view.verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0) << "the tree should need scrolling";
+    const QString file = path("kept.nte");
+
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        const char* label;
+    };
+    const Case cases[] = {
+        {"first save, with its properties",
+         [&] {
+             FileDialogs::QueueAnswers({file});
+             answer(fillProperties("Kept", ""));
+             frame().action(Command::Save)->trigger();
+         },
+         "Kept (the password is not set)"},
+        {"a later save",
+         [&] {
+             doc().setModified(true);
+             frame().action(Command::Save)->trigger();
+         },
+         "Kept (the password is not set)"},
+        {"database properties",
+         [&] {
+             answer(fillProperties("Renamed", "pw"));
+             frame().action(Command::DatabaseProperties)->trigger();
+         },
+         "Renamed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.act();
+        // Past the time a rebuild would take.
+        QTest::qWait(CNotesView::kRebuildDelayMs * 2);
+        EXPECT_EQ(model.indexOf(0).data().toString(), c.label);
+        EXPECT_TRUE(view.isExpanded(model.indexOf(folders[3])));
+        EXPECT_TRUE(view.isExpanded(model.indexOf(folders.back())));
+        EXPECT_FALSE(view.isExpanded(model.indexOf(folders[4])));
+        EXPECT_EQ(view.selectedNodeId(), lastNote);
+        EXPECT_EQ(view.verticalScrollBar()->value(), scrolled);
+    }
+    EXPECT_FALSE(doc().pathName().isEmpty());
+}
+
 TEST_F(DocumentTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
     ASSERT_TRUE(start());
     doc().setModified(true);
@@ -145,11 +224,13 @@ TEST_F(DocumentTest, SavingOverAFileChangedByAnotherProgramAsksFirst) {
     EXPECT_EQ(readFile(file), theirs);
     EXPECT_TRUE(doc().isModified());
 
-    // Save As keeps their file and writes ours beside it.
+    // Save As keeps their file and writes ours beside it; the name offered is not theirs.
     const QString other = path("mine.nte");
+    QFile(path("shared (2).nte")).open(QIODevice::WriteOnly);
     messageAnswers = {MessageAnswer::SaveAs};
     FileDialogs::QueueAnswers({other});
     EXPECT_TRUE(doc().OnSave());
+    EXPECT_EQ(FileDialogs::SuggestedNames().value(0), QFileInfo(path("shared (3).nte")).absoluteFilePath());
     EXPECT_EQ(readFile(file), theirs);
     EXPECT_TRUE(QFile::exists(other));
     EXPECT_EQ(doc().pathName(), QFileInfo(other).absoluteFilePath());
@@ -159,6 +240,40 @@ TEST_F(DocumentTest, SavingOverAFileChangedByAnotherProgramAsksFirst) {
     doc().setModified(true);
     EXPECT_TRUE(doc().OnSave());
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(DocumentTest, FileDialogsStartWhereTheUserWorks) {
+    QDir(dir.path()).mkpath("start");
+    QDir(dir.path()).mkpath("work");
+    WriteStringSetting(*settings, Setting::StartUpPath, path("start"));
+    const QString database = makeDatabase("work/db.nte", u"");
+    ASSERT_TRUE(start());
+    struct Step {
+        const char* name;
+        Command command;
+        QString answer;
+        QString startPlace;
+    };
+    const Step steps[] = {
+        {"at first: the start-up dialog's folder", Command::Open, QString(), path("start")},
+        {"first save of a new database", Command::Save, QString(), path("start/Sealbook.nte")},
+        {"the database is opened from there", Command::Open, database, path("start")},
+        {"with a database open: its folder", Command::Open, QString(), path("work")},
+        {"a new database", Command::New, QString(), QString()},
+        {"then the folder last used", Command::Open, QString(), path("work")},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        FileDialogs::ClearQueue();
+        if (s.startPlace.isEmpty()) {
+            frame().Execute(s.command);
+            continue;
+        }
+        FileDialogs::QueueAnswers({s.answer});
+        frame().Execute(s.command);
+        EXPECT_EQ(FileDialogs::StartPlaces(), QStringList{s.startPlace});
+    }
+    EXPECT_EQ(ReadStringSetting(*settings, Setting::LastFileDialogFolder), path("work"));
 }
 
 TEST_F(DocumentTest, ACommandLineFileThatDoesNotOpenEndsTheStart) {
@@ -217,7 +332,8 @@ TEST_F(DocumentTest, StrongProtectionIsChosenSavedWithTheKeptKeyAndReopened) {
     damaged.close();
     messages.clear();
     EXPECT_FALSE(doc().OnOpenDocument(damaged.fileName()));
-    EXPECT_EQ(messages, QStringList{"The file is damaged or was changed by someone else."});
+    EXPECT_EQ(messages, QStringList{QFileInfo(damaged).absoluteFilePath() +
+                                    ": The file is damaged or was changed by someone else."});
     EXPECT_EQ(doc().pathName(), QFileInfo(file).absoluteFilePath());
     EXPECT_EQ(notes().dbTitle, u"Changed");
 }

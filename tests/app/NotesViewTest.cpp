@@ -139,6 +139,7 @@ TEST_F(NotesViewTest, NewNodeGoesIntoTheSelectedFolderOrBesideTheSelectedNoteLas
         {"New Folder with a note selected goes beside the note", true, visa, cards},
         {"New Folder on the database item", true, 0, 0},
         {"New Note on a folder", false, cards, cards},
+        {"New Note with nothing selected goes under the database item", false, -1, 0},
     };
     QSignalSpy modified(&doc, &CNotesDoc::modifiedChanged);
     sheetTitle = QStringLiteral("Aardvark"); // sorts before every sibling
@@ -174,7 +175,7 @@ TEST_F(NotesViewTest, NewNodeGoesIntoTheSelectedFolderOrBesideTheSelectedNoteLas
     }
 }
 
-TEST_F(NotesViewTest, CancelInTheSheetOrNoSelectionCreatesNothing) {
+TEST_F(NotesViewTest, CancelInTheSheetCreatesNothing) {
     const int32_t note = AddNote(notes(), 0, u"Visa");
     view->Fill();
     struct Case {
@@ -186,7 +187,7 @@ TEST_F(NotesViewTest, CancelInTheSheetOrNoSelectionCreatesNothing) {
     const Case cases[] = {
         {"Cancel on New Note", false, note, false},
         {"Cancel on New Folder", true, 0, false},
-        {"OK with nothing selected", false, -1, true},
+        {"Cancel with nothing selected", false, -1, false},
     };
     QSignalSpy modified(&doc, &CNotesDoc::modifiedChanged);
     for (const Case& c : cases) {
@@ -491,6 +492,8 @@ TEST_F(NotesViewTest, TreeIsFilledAfterItIsShownAndAfterEachUpdate) {
     const QModelIndex database = fresh.model()->index(0, 0);
     EXPECT_TRUE(fresh.isExpanded(database));
     EXPECT_FALSE(fresh.isExpanded(fresh.model()->index(0, 0, database)));
+    // The commands always have a target: the database item.
+    EXPECT_EQ(fresh.selectedNodeId(), 0);
 
     // Nodes that came with the update appear with the rebuild, not before.
     AddFolder(notes(), 0, u"Bank");
@@ -523,13 +526,13 @@ TEST_F(NotesViewTest, SelectionShowsTheNodeInThePreviewButNeverTheDatabaseItem) 
         Select(c.node);
         EXPECT_EQ(preview.shown, c.shown);
     }
-    // Edited templates show again; a fill keeps no selection and shows nothing.
+    // Edited templates show again; a fill selects the database item and shows nothing.
     Select(note);
     preview.shown.clear();
     emit doc.templatesChanged();
     EXPECT_EQ(preview.shown, (std::vector<int32_t>{-1, note}));
     preview.shown.clear();
     view->Fill();
-    EXPECT_EQ(preview.shown, std::vector<int32_t>{-1});
-    EXPECT_EQ(view->selectedNodeId(), -1);
+    EXPECT_EQ(preview.shown.back(), -1);
+    EXPECT_EQ(view->selectedNodeId(), 0);
 }

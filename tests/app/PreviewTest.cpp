@@ -157,8 +157,10 @@ TEST(PreviewOfTheSelection, ShowsTemplateFieldsAndBodyAndOpensItsLinks) {
     EXPECT_TRUE(text.endsWith(QStringLiteral("\n\nStatements at http://bank.example/visa online")));
 
     QStringList opened;
-    const ShellOpenHandler previous =
-        SetShellOpenHandler([&opened](const QString& target) { opened << target; });
+    const ShellOpenHandler previous = SetShellOpenHandler([&opened](const QString& target) {
+        opened << target;
+        return true;
+    });
     editor->ensureCursorVisible();
     QTextCursor inside(editor->document());
     inside.setPosition(static_cast<int>(text.indexOf(QStringLiteral("bank.example"))));

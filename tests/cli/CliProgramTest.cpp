@@ -152,6 +152,32 @@ TEST_F(CliProgram, WrongPasswordAndMissingFiles) {
     EXPECT_EQ(ok.status, 0) << ok.err;
 }
 
+TEST_F(CliProgram, FileErrorLinesStartWithThePath) {
+    const std::string db = saveSample("sample.nte", u"");
+    const std::string whole = readFile(db);
+    writeFile(path("short.nte"), whole.substr(0, whole.size() / 2));
+    writeFile(path("junk.nte"), "hello");
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"not a database", path("junk.nte"), path("junk.nte") + ": Unexpected file format."},
+        {"cut short", path("short.nte"),
+         path("short.nte") + ": An attempt was made to access " + path("short.nte") + " past its end."},
+        {"missing", path("missing.nte"), path("missing.nte") + " was not found."},
+    };
+    for (const Case& c : cases) {
+        for (const char* command : {"ls", "export"}) {
+            SCOPED_TRACE(std::string(c.name) + " " + command);
+            const auto r = RunSealbook({command, c.file});
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.err, c.line + "\n");
+        }
+    }
+}
+
 TEST_F(CliProgram, LsOrdersFoldersFirstThenTitlesIgnoringCase) {
     NotesMgr mgr(nullptr);
     NewDatabase(mgr);
@@ -325,6 +351,9 @@ TEST_F(CliProgram, UsageAndBadArguments) {
         EXPECT_EQ(r.status, 0);
         EXPECT_NE(r.out.find("Usage: sealbook"), std::string::npos);
     }
+    const auto version = RunSealbook({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "sealbook (Marrowick Sealbook) " SEALBOOK_VERSION "\n");
     expectOneLineFailure(RunSealbook({"lst", "x"}), 1, "Unknown command 'lst'");
     expectOneLineFailure(RunSealbook({"show", "x"}), 1, "'show' expects FILE ID");
 }

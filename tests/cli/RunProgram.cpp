@@ -28,6 +28,12 @@ std::string slurp(FILE* f) {
 
 ProgramResult RunSealbook(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
                           const std::string& input) {
+    return RunSealbookIn({}, args, env, {}, input);
+}
+
+ProgramResult RunSealbookIn(const std::string& folder, const std::vector<std::string>& args,
+                            const std::map<std::string, std::string>& env,
+                            const std::function<void(int pid)>& whileRunning, const std::string& input) {
     FILE* in = std::tmpfile();
     FILE* out = std::tmpfile();
     FILE* err = std::tmpfile();
@@ -44,6 +50,8 @@ ProgramResult RunSealbook(const std::vector<std::string>& args, const std::map<s
         dup2(fileno(in), STDIN_FILENO);
         dup2(fileno(out), STDOUT_FILENO);
         dup2(fileno(err), STDERR_FILENO);
+        if (!folder.empty() && chdir(folder.c_str()) != 0)
+            _exit(126);
         // The caller's own password variables must not leak into a test.
         unsetenv("SEALBOOK_PASSWORD");
         unsetenv("SEALBOOK_NEW_PASSWORD");
@@ -59,6 +67,8 @@ ProgramResult RunSealbook(const std::vector<std::string>& args, const std::map<s
         execv(program.c_str(), argv.data());
         _exit(127);
     }
+    if (whileRunning)
+        whileRunning(pid);
     int status = 0;
     waitpid(pid, &status, 0);
     ProgramResult result;

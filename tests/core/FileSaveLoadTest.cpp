@@ -181,7 +181,7 @@ TEST(FileSaveLoad, FilesWithoutTheMagicAreRefused) {
             ADD_FAILURE() << "accepted";
         } catch (const FileError& e) {
             EXPECT_EQ(e.kind(), FileError::Kind::BadFormat);
-            EXPECT_EQ(e.message(), "Unexpected file format.");
+            EXPECT_EQ(e.message(), p.string() + ": Unexpected file format.");
         }
         EXPECT_EQ(held.dbTitle, u"held");
     }
@@ -208,6 +208,8 @@ TEST(FileSaveLoad, TruncatedFilesAreRefusedCleanly) {
             ADD_FAILURE() << "accepted a file cut at " << n;
         } catch (const FileError& e) {
             EXPECT_EQ(e.kind(), FileError::Kind::EndOfFile) << n;
+            // The message names the file, not "an unnamed file".
+            EXPECT_EQ(e.message(), "An attempt was made to access " + cut.string() + " past its end.") << n;
         } catch (const WrongPasswordError&) {
             // Under 84 bytes the first unit is incomplete and stays undeciphered.
             EXPECT_LT(n, 84u);

@@ -47,7 +47,7 @@ Outcome loadInto(NotesMgr& db, const std::string& path) {
         return Outcome::WrongPassword;
     } catch (const FileError& e) {
         if (e.kind() == FileError::Kind::Damaged) {
-            EXPECT_EQ(e.message(), "The file is damaged or was changed by someone else.");
+            EXPECT_EQ(e.message(), path + ": The file is damaged or was changed by someone else.");
         }
         return e.kind() == FileError::Kind::Damaged     ? Outcome::Damaged
                : e.kind() == FileError::Kind::BadFormat ? Outcome::BadFormat

@@ -69,11 +69,18 @@ TEST_F(TreeOpsTest, CreatedNodeKeepsEveryEditedField) {
     EXPECT_EQ(*mgr.FindNode(id), expected);
 }
 
-TEST_F(TreeOpsTest, NothingIsCreatedWithoutASelection) {
+TEST_F(TreeOpsTest, NothingIsCreatedUnderANodeThatIsGone) {
     const size_t before = mgr.nodes.size();
     EXPECT_EQ(CreateNodeFromRecord(mgr, 12345, richNote()), -1);
     EXPECT_EQ(mgr.nodes.size(), before);
     EXPECT_FALSE(mgr.IsModified());
+}
+
+TEST_F(TreeOpsTest, WithNothingSelectedTheNewNodeGoesUnderTheRoot) {
+    const int32_t id = CreateNodeFromRecord(mgr, -1, richNote());
+    ASSERT_GE(id, 0);
+    EXPECT_EQ(mgr.FindNode(id)->parentId, 0);
+    EXPECT_TRUE(mgr.IsModified());
 }
 
 TEST_F(TreeOpsTest, EditingOnlyTheTitleKeepsTheAcknowledgement) {

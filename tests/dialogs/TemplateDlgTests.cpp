@@ -232,6 +232,50 @@ TEST_F(TemplateDlgTest, DoubleClickEditsTheTemplateOfThatLine) {
     EXPECT_EQ(lines(list).first(), QStringLiteral("a SIM"));
 }
 
+TEST_F(TemplateDlgTest, ANameAnotherTemplateHasIsRefusedLetterCaseIgnored) {
+    struct Case {
+        const char* name;
+        const char* edited; // null: Add
+        const char* typed;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"Add with another case", nullptr, "credit CARD", true},
+        {"Add under the data page's None", nullptr, "NONE", true},
+        {"Edit onto another template's name", "SIM Card", "Passport details", true},
+        {"Edit keeping its own name in another case", "SIM Card", "sim card", false},
+        {"Add a new name", nullptr, "Bank", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        NewDatabase(mgr);
+        messages.shown.clear();
+        CCustomizeTemplateDlg dlg(mgr);
+        dlg.show();
+        bool stillOpen = false;
+        onTemplateForm([&](CTemplateDlg& form) {
+            form.nameBox()->setText(QString::fromUtf8(c.typed));
+            if (form.captionBox(0)->text().isEmpty())
+                QTest::keyClicks(form.captionBox(0), QStringLiteral("Number:"));
+            pressFormButton(form, form.buttons(), true);
+            stillOpen = form.isVisible();
+            EXPECT_EQ(form.nameBox()->text(), QString::fromUtf8(c.typed)) << "what was typed stays";
+        });
+        if (c.edited)
+            ASSERT_TRUE(selectLine(dlg.listBox(), QString::fromUtf8(c.edited)));
+        runCommand(dlg, c.edited ? QStringLiteral("Edit") : QStringLiteral("Add"));
+        EXPECT_EQ(stillOpen, c.refused);
+        ASSERT_EQ(messages.shown.size(), c.refused ? 1u : 0u);
+        if (c.refused) {
+            EXPECT_EQ(
+                messages.shown[0].text,
+                QStringLiteral("A template named '%1' already exists. Choose another name.").arg(c.typed));
+        }
+        EXPECT_EQ(lines(dlg.listBox()).contains(QString::fromUtf8(c.typed)), !c.refused);
+        EXPECT_EQ(mgr.templates.size(), !c.refused && !c.edited ? 17u : 16u);
+    }
+}
+
 TEST_F(TemplateDlgTest, EditAndDeleteNeedASelection) {
     CCustomizeTemplateDlg dlg(mgr);
     dlg.show();

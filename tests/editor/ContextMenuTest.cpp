@@ -72,47 +72,47 @@ TEST_F(ContextMenu, HasTheItemsInOrder) {
     for (const ShownItem& item : shown())
         paths.push_back(item.separator ? QStringLiteral("|") : item.path);
     const std::vector<QString> expected = {
-        "Formating",
-        "Formating/Font Name",
-        "Formating/Font Name/Tahoma",
-        "Formating/Font Name/Courier New",
-        "Formating/Font Size",
-        "Formating/Font Size/8",
-        "Formating/Font Size/9",
-        "Formating/Font Size/10",
-        "Formating/Font Size/11",
-        "Formating/Font Size/12",
-        "Formating/Font Size/14",
-        "Formating/Font Size/16",
-        "Formating/Font Size/18",
-        "Formating/Font Size/20",
-        "Formating/Font Size/24",
-        "Formating/Font Size/30",
-        "Formating/Font Size/36",
-        "Formating/Font Size/48",
-        "Formating/Font Size/72",
+        "Formatting",
+        "Formatting/Font Name",
+        "Formatting/Font Name/Tahoma",
+        "Formatting/Font Name/Courier New",
+        "Formatting/Font Size",
+        "Formatting/Font Size/8",
+        "Formatting/Font Size/9",
+        "Formatting/Font Size/10",
+        "Formatting/Font Size/11",
+        "Formatting/Font Size/12",
+        "Formatting/Font Size/14",
+        "Formatting/Font Size/16",
+        "Formatting/Font Size/18",
+        "Formatting/Font Size/20",
+        "Formatting/Font Size/24",
+        "Formatting/Font Size/30",
+        "Formatting/Font Size/36",
+        "Formatting/Font Size/48",
+        "Formatting/Font Size/72",
         "|",
-        "Formating/Text Color",
-        "Formating/Text Color/Color...",
-        "Formating/Text Color/Highlight...",
-        "Formating/Numbering",
-        "Formating/Numbering/1, 2, 3,  ...",
-        "Formating/Numbering/a, b, c, ...",
-        "Formating/Numbering/A, B, C, ...",
-        "Formating/Numbering/i, ii, iii, ...",
-        "Formating/Numbering/I, II, III, ...",
-        "Formating/Numbering/Bullets",
+        "Formatting/Text Color",
+        "Formatting/Text Color/Color...",
+        "Formatting/Text Color/Highlight...",
+        "Formatting/Numbering",
+        "Formatting/Numbering/1, 2, 3,  ...",
+        "Formatting/Numbering/a, b, c, ...",
+        "Formatting/Numbering/A, B, C, ...",
+        "Formatting/Numbering/i, ii, iii, ...",
+        "Formatting/Numbering/I, II, III, ...",
+        "Formatting/Numbering/Bullets",
         "|",
-        "Formating/Numbering/None",
+        "Formatting/Numbering/None",
         "|",
-        "Formating/Bold",
-        "Formating/Italic",
-        "Formating/Strikeout",
-        "Formating/Underline",
+        "Formatting/Bold",
+        "Formatting/Italic",
+        "Formatting/Strikeout",
+        "Formatting/Underline",
         "|",
-        "Formating/Align Left",
-        "Formating/Center",
-        "Formating/Align Right",
+        "Formatting/Align Left",
+        "Formatting/Center",
+        "Formatting/Align Right",
         "Check Spelling",
         "|",
         "Cut",
@@ -130,39 +130,39 @@ TEST_F(ContextMenu, MarksFollowTheSelection) {
          u"def\\par}");
     select(0, 3);
     std::vector<ShownItem> items = shown();
-    EXPECT_TRUE(findShown(items, "Formating/Font Name/Courier New")->checked); // case does not matter
-    EXPECT_FALSE(findShown(items, "Formating/Font Name/Tahoma")->checked);
-    EXPECT_TRUE(findShown(items, "Formating/Font Size/14")->checked);
+    EXPECT_TRUE(findShown(items, "Formatting/Font Name/Courier New")->checked); // case does not matter
+    EXPECT_FALSE(findShown(items, "Formatting/Font Name/Tahoma")->checked);
+    EXPECT_TRUE(findShown(items, "Formatting/Font Size/14")->checked);
     for (const char* effect :
-         {"Formating/Bold", "Formating/Italic", "Formating/Strikeout", "Formating/Underline"})
+         {"Formatting/Bold", "Formatting/Italic", "Formatting/Strikeout", "Formatting/Underline"})
         EXPECT_TRUE(findShown(items, effect)->checked) << effect;
-    EXPECT_TRUE(findShown(items, "Formating/Align Left")->checked);
-    EXPECT_TRUE(findShown(items, "Formating/Numbering/None")->checked);
+    EXPECT_TRUE(findShown(items, "Formatting/Align Left")->checked);
+    EXPECT_TRUE(findShown(items, "Formatting/Numbering/None")->checked);
 
     // 13-point text: no size is marked. Mixed faces: no face is marked.
     select(3, 6);
     items = shown();
     for (int points : EditorTexts::fontSizes)
-        EXPECT_FALSE(findShown(items, QStringLiteral("Formating/Font Size/%1").arg(points))->checked)
+        EXPECT_FALSE(findShown(items, QStringLiteral("Formatting/Font Size/%1").arg(points))->checked)
             << points;
     select(2, 5);
     items = shown();
-    EXPECT_FALSE(findShown(items, "Formating/Font Name/Courier New")->checked);
-    EXPECT_FALSE(findShown(items, "Formating/Font Name/Tahoma")->checked);
+    EXPECT_FALSE(findShown(items, "Formatting/Font Name/Courier New")->checked);
+    EXPECT_FALSE(findShown(items, "Formatting/Font Name/Tahoma")->checked);
 }
 
 TEST_F(ContextMenu, BoldOnAPartlyBoldSelectionMakesItAllBold) {
     load(u"{\\rtf1\\ansi plain {\\b bold} plain\\par}");
     select(3, 9); // "in bol"
-    EXPECT_FALSE(checked("Formating/Bold"));
-    choose("Formating/Bold");
+    EXPECT_FALSE(checked("Formatting/Bold"));
+    choose("Formatting/Bold");
     for (int i = 3; i < 9; ++i)
         EXPECT_TRUE(formatAt(i).bold) << i;
     EXPECT_FALSE(formatAt(2).bold); // outside the selection nothing changed
     EXPECT_TRUE(formatAt(9).bold);
     EXPECT_FALSE(formatAt(10).bold);
-    EXPECT_TRUE(checked("Formating/Bold"));
-    choose("Formating/Bold");
+    EXPECT_TRUE(checked("Formatting/Bold"));
+    choose("Formatting/Bold");
     for (int i = 3; i < 9; ++i)
         EXPECT_FALSE(formatAt(i).bold) << i;
     EXPECT_TRUE(formatAt(9).bold);
@@ -171,9 +171,9 @@ TEST_F(ContextMenu, BoldOnAPartlyBoldSelectionMakesItAllBold) {
 TEST_F(ContextMenu, EffectTogglesChangeOnlyTheirOwnEffect) {
     load(u"{\\rtf1\\ansi {\\b abcdef}\\par}");
     select(1, 4);
-    choose("Formating/Italic");
-    choose("Formating/Strikeout");
-    choose("Formating/Underline");
+    choose("Formatting/Italic");
+    choose("Formatting/Strikeout");
+    choose("Formatting/Underline");
     const rtf::CharFormat inside = formatAt(2);
     EXPECT_TRUE(inside.bold);
     EXPECT_TRUE(inside.italic);
@@ -182,7 +182,7 @@ TEST_F(ContextMenu, EffectTogglesChangeOnlyTheirOwnEffect) {
     const rtf::CharFormat outside = formatAt(4);
     EXPECT_TRUE(outside.bold);
     EXPECT_FALSE(outside.italic || outside.strikeout || outside.underline);
-    choose("Formating/Underline");
+    choose("Formatting/Underline");
     EXPECT_FALSE(formatAt(2).underline);
     EXPECT_TRUE(formatAt(2).italic);
 }
@@ -190,9 +190,9 @@ TEST_F(ContextMenu, EffectTogglesChangeOnlyTheirOwnEffect) {
 TEST_F(ContextMenu, FaceAndSizeApplyToTheSelectionOnly) {
     load(u"abcdef");
     select(0, 2);
-    choose("Formating/Font Name/Courier New");
+    choose("Formatting/Font Name/Courier New");
     select(1, 3);
-    choose("Formating/Font Size/72");
+    choose("Formatting/Font Size/72");
     EXPECT_EQ(formatAt(0).face, u"Courier New");
     EXPECT_EQ(formatAt(0).sizeTwips, 200);
     EXPECT_EQ(formatAt(1).face, u"Courier New");
@@ -201,14 +201,14 @@ TEST_F(ContextMenu, FaceAndSizeApplyToTheSelectionOnly) {
     EXPECT_EQ(formatAt(2).sizeTwips, 1440);
     EXPECT_EQ(formatAt(3).sizeTwips, 200);
     select(0, 1);
-    choose("Formating/Font Name/Tahoma");
+    choose("Formatting/Font Name/Tahoma");
     EXPECT_EQ(formatAt(0).face, u"Tahoma");
     // Each size item sets its height.
     for (int points : EditorTexts::fontSizes) {
         select(4, 5);
-        choose(QStringLiteral("Formating/Font Size/%1").arg(points));
+        choose(QStringLiteral("Formatting/Font Size/%1").arg(points));
         EXPECT_EQ(formatAt(4).sizeTwips, points * 20);
-        EXPECT_TRUE(checked(QStringLiteral("Formating/Font Size/%1").arg(points)));
+        EXPECT_TRUE(checked(QStringLiteral("Formatting/Font Size/%1").arg(points)));
     }
 }
 
@@ -217,7 +217,7 @@ TEST_F(ContextMenu, ColourAndHighlightUseThePopup) {
     select(0, 1);
     {
         ColourScript popup(1, 0x00FF0000u); // red
-        choose("Formating/Text Color/Color...");
+        choose("Formatting/Text Color/Color...");
         ASSERT_EQ(popup.initials.size(), 1u);
         EXPECT_EQ(popup.initials[0], EditorFormatting::kAutomaticColour);
     }
@@ -227,13 +227,13 @@ TEST_F(ContextMenu, ColourAndHighlightUseThePopup) {
     select(2, 3);
     {
         ColourScript popup(2, 0); // cancelled: nothing changes
-        choose("Formating/Text Color/Color...");
+        choose("Formatting/Text Color/Color...");
         EXPECT_EQ(popup.initials[0], 0x00008000u); // preset with the selection's colour
     }
     EXPECT_EQ(formatAt(2).textColour, rtf::makeColour(0, 128, 0));
     {
         ColourScript popup(1, EditorFormatting::kAutomaticColour);
-        choose("Formating/Text Color/Color...");
+        choose("Formatting/Text Color/Color...");
     }
     EXPECT_EQ(formatAt(2).textColour, rtf::kAutoColour);
     EXPECT_EQ(formatAt(3).textColour, rtf::makeColour(0, 128, 0));
@@ -241,14 +241,14 @@ TEST_F(ContextMenu, ColourAndHighlightUseThePopup) {
     select(1, 3);
     {
         ColourScript popup(1, 0x00FFFF00u); // yellow
-        choose("Formating/Text Color/Highlight...");
+        choose("Formatting/Text Color/Highlight...");
         EXPECT_EQ(popup.initials[0], EditorFormatting::kAutomaticColour);
     }
     EXPECT_EQ(formatAt(1).backColour, rtf::makeColour(255, 255, 0));
     EXPECT_EQ(formatAt(0).backColour, rtf::kAutoColour);
     {
         ColourScript popup(1, EditorFormatting::kAutomaticColour);
-        choose("Formating/Text Color/Highlight...");
+        choose("Formatting/Text Color/Highlight...");
         EXPECT_EQ(popup.initials[0], 0x00FFFF00u);
     }
     EXPECT_EQ(formatAt(1).backColour, rtf::kAutoColour);
@@ -257,23 +257,23 @@ TEST_F(ContextMenu, ColourAndHighlightUseThePopup) {
 TEST_F(ContextMenu, CenterTwiceLeavesNoAlignment) {
     load(u"one\r\ntwo");
     select(0, 0);
-    choose("Formating/Center");
+    choose("Formatting/Center");
     EXPECT_EQ(EditorFormatting::alignmentValue(editor), EditorFormatting::kAlignCenter);
-    EXPECT_TRUE(checked("Formating/Center"));
-    choose("Formating/Center");
+    EXPECT_TRUE(checked("Formatting/Center"));
+    choose("Formatting/Center");
     EXPECT_EQ(EditorFormatting::alignmentValue(editor), EditorFormatting::kAlignNone);
     const std::vector<ShownItem> items = shown();
-    for (const char* item : {"Formating/Align Left", "Formating/Center", "Formating/Align Right"})
+    for (const char* item : {"Formatting/Align Left", "Formatting/Center", "Formatting/Align Right"})
         EXPECT_FALSE(findShown(items, item)->checked) << item;
     // No alignment is stored as left.
     EXPECT_EQ(stored().paragraphs[0].alignment, rtf::Alignment::Left);
 
     select(1, 5); // both paragraphs
-    choose("Formating/Align Right");
+    choose("Formatting/Align Right");
     EXPECT_EQ(stored().paragraphs[0].alignment, rtf::Alignment::Right);
     EXPECT_EQ(stored().paragraphs[1].alignment, rtf::Alignment::Right);
     select(0, 4); // the whole first paragraph with its break, nothing of the second
-    choose("Formating/Align Left");
+    choose("Formatting/Align Left");
     EXPECT_EQ(stored().paragraphs[0].alignment, rtf::Alignment::Left);
     EXPECT_EQ(stored().paragraphs[1].alignment, rtf::Alignment::Right);
 }
@@ -282,12 +282,12 @@ TEST_F(ContextMenu, NumberingKindsToggleToNone) {
     load(u"a\r\nb\r\nc");
     select(0, 3); // first two paragraphs
     const std::pair<const char*, rtf::Numbering> kinds[] = {
-        {"Formating/Numbering/1, 2, 3,  ...", rtf::Numbering::Arabic},
-        {"Formating/Numbering/a, b, c, ...", rtf::Numbering::LowerLetter},
-        {"Formating/Numbering/A, B, C, ...", rtf::Numbering::UpperLetter},
-        {"Formating/Numbering/i, ii, iii, ...", rtf::Numbering::LowerRoman},
-        {"Formating/Numbering/I, II, III, ...", rtf::Numbering::UpperRoman},
-        {"Formating/Numbering/Bullets", rtf::Numbering::Bullet},
+        {"Formatting/Numbering/1, 2, 3,  ...", rtf::Numbering::Arabic},
+        {"Formatting/Numbering/a, b, c, ...", rtf::Numbering::LowerLetter},
+        {"Formatting/Numbering/A, B, C, ...", rtf::Numbering::UpperLetter},
+        {"Formatting/Numbering/i, ii, iii, ...", rtf::Numbering::LowerRoman},
+        {"Formatting/Numbering/I, II, III, ...", rtf::Numbering::UpperRoman},
+        {"Formatting/Numbering/Bullets", rtf::Numbering::Bullet},
     };
     for (const auto& [path, kind] : kinds) {
         choose(path);
@@ -297,15 +297,15 @@ TEST_F(ContextMenu, NumberingKindsToggleToNone) {
         EXPECT_EQ(model.paragraphs[0].numberingStart, 1);
         EXPECT_EQ(model.paragraphs[2].numbering, rtf::Numbering::None);
         EXPECT_TRUE(checked(path));
-        EXPECT_FALSE(checked("Formating/Numbering/None"));
+        EXPECT_FALSE(checked("Formatting/Numbering/None"));
         // The two items form one list, numbered on.
         EXPECT_EQ(editor.document()->begin().textList(), editor.document()->begin().next().textList());
         choose(path); // the kind in force: back to none
         model = stored();
         EXPECT_EQ(model.paragraphs[0].numbering, rtf::Numbering::None) << path;
-        EXPECT_TRUE(checked("Formating/Numbering/None"));
+        EXPECT_TRUE(checked("Formatting/Numbering/None"));
         choose(path);
-        choose("Formating/Numbering/None");
+        choose("Formatting/Numbering/None");
         EXPECT_EQ(stored().paragraphs[1].numbering, rtf::Numbering::None) << path;
     }
 }
@@ -315,7 +315,7 @@ TEST_F(ContextMenu, ParagraphChangesRestartNumberingAtOne) {
     ASSERT_EQ(stored().paragraphs[0].numbering, rtf::Numbering::Arabic);
     ASSERT_EQ(stored().paragraphs[0].numberingStart, 5);
     select(0, 0);
-    choose("Formating/Center");
+    choose("Formatting/Center");
     EXPECT_EQ(stored().paragraphs[0].numbering, rtf::Numbering::Arabic);
     EXPECT_EQ(stored().paragraphs[0].numberingStart, 1);
     EXPECT_EQ(stored().paragraphs[0].alignment, rtf::Alignment::Center);

@@ -14,7 +14,7 @@
 
 namespace editortest {
 
-// One shown item: its label path ("Formating/Font Size/8"), check mark and greying.
+// One shown item: its label path ("Formatting/Font Size/8"), check mark and greying.
 struct ShownItem {
     QString path;
     bool checkable = false;
@@ -51,7 +51,7 @@ inline const ShownItem* findShown(const std::vector<ShownItem>& items, const QSt
     return nullptr;
 }
 
-// The action at a label path such as "Formating/Bold"; null when there is none.
+// The action at a label path such as "Formatting/Bold"; null when there is none.
 inline QAction* findAction(const QMenu& menu, const QString& path) {
     const QString head = path.section(QLatin1Char('/'), 0, 0);
     const QString rest = path.section(QLatin1Char('/'), 1);

@@ -33,7 +33,10 @@ rtf::Document storedModel(const CNoteEditor& editor) {
 class ShellScript {
 public:
     ShellScript() {
-        m_previous = SetShellOpenHandler([this](const QString& target) { opened.push_back(target); });
+        m_previous = SetShellOpenHandler([this](const QString& target) {
+            opened.push_back(target);
+            return true;
+        });
     }
     ~ShellScript() { SetShellOpenHandler(m_previous); }
     QStringList opened;

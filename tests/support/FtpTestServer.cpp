@@ -64,6 +64,10 @@ FtpTestServer::FtpTestServer(FtpServerOptions options) {
     }
     if (options.noMlsd)
         args.push_back("--no-mlsd");
+    if (options.throttle > 0) {
+        args.push_back("--throttle");
+        args.push_back(std::to_string(options.throttle));
+    }
     if (options.tls) {
         makeCertificates(m_base);
         args.insert(args.end(),
@@ -163,5 +167,12 @@ std::string PatternBytes(size_t size, unsigned seed) {
         state = state * 1664525u + 1013904223u;
         bytes[i] = static_cast<char>(state >> 24);
     }
+    return bytes;
+}
+
+std::string DatabaseBytes(size_t size, unsigned seed) {
+    std::string bytes = PatternBytes(size, seed);
+    const char magic[] = {'\x1A', '\x7F', '\x1D', '\xAF'};
+    bytes.replace(0, std::min(size, sizeof magic), magic, std::min(size, sizeof magic));
     return bytes;
 }

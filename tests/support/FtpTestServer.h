@@ -12,6 +12,7 @@ struct FtpServerOptions {
     long long dropAfter = -1; // cut the connections after this many bytes of a transfer
     bool noMlsd = false;      // a server without machine-readable listings
     bool tls = false;         // explicit TLS required on control and data connections
+    long long throttle = 0;   // at most this many bytes a second in a transfer (0: no limit)
 };
 
 class FtpTestServer {
@@ -62,3 +63,5 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 // `size` bytes of a repeatable pattern that differs with `seed`.
 std::string PatternBytes(size_t size, unsigned seed);
+// The same, starting as a database file does, so that an upload takes it.
+std::string DatabaseBytes(size_t size, unsigned seed);

@@ -4,7 +4,9 @@
 Prints the port on the first line of standard output, serves until standard
 input closes (the test that started it ends), and logs every USER and PASS
 command it receives to --log. --drop-after N cuts control and data
-connections once N bytes of one transfer have moved, in either direction.
+connections once N bytes of one transfer have moved, in either direction;
+--throttle N moves at most N bytes a second, so that a test can act while a
+transfer runs.
 """
 import argparse
 import logging
@@ -27,6 +29,7 @@ def main():
     parser.add_argument("--log", required=True)
     parser.add_argument("--drop-after", type=int, default=-1)
     parser.add_argument("--no-mlsd", action="store_true")
+    parser.add_argument("--throttle", type=int, default=0)
     parser.add_argument("--cert")
     parser.add_argument("--key")
     args = parser.parse_args()
@@ -106,6 +109,16 @@ def main():
                 return sent
 
         Handler.dtp_handler = DroppingDTP
+        Handler.use_sendfile = False
+
+    if args.throttle > 0:
+        from pyftpdlib.handlers import ThrottledDTPHandler
+
+        class Throttled(ThrottledDTPHandler):
+            read_limit = args.throttle
+            write_limit = args.throttle
+
+        Handler.dtp_handler = Throttled
         Handler.use_sendfile = False
 
     Handler.authorizer = authorizer
