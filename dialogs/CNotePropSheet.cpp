@@ -12,6 +12,7 @@
 #include "gui/IconLists.h"
 
 #include <QDialogButtonBox>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabBar>
@@ -96,6 +97,16 @@ CNotePropSheet::CNotePropSheet(NotesMgr& notes, NoteRecord& record, bool isFolde
     CreateDialogMenuBar(this, m_buttons);
 
     connect(m_tabs, &QTabBar::currentChanged, this, &CNotePropSheet::OnTabChanged);
+    // Ctrl+Tab and Ctrl+PgDn go to the next page, Ctrl+Shift+Tab and Ctrl+PgUp
+    // to the previous one, round the ends.
+    const std::pair<QKeyCombination, int> pageKeys[] = {{Qt::CTRL | Qt::Key_Tab, 1},
+                                                        {Qt::CTRL | Qt::Key_PageDown, 1},
+                                                        {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+                                                        {Qt::CTRL | Qt::Key_PageUp, -1}};
+    for (const auto& [key, step] : pageKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { StepPage(step); });
+    }
     resize(kHandheld ? QSize(240, 300) : QSize(420, 440));
 }
 
@@ -120,7 +131,14 @@ void CNotePropSheet::showEvent(QShowEvent* event) {
     if (!m_started) {
         m_started = true;
         page(m_startPage)->Activate();
+        page(m_startPage)->FocusFirstField();
     }
+}
+
+void CNotePropSheet::StepPage(int step) {
+    const int count = pageCount();
+    if (SetActivePage((activePage() + step + count) % count))
+        page(activePage())->FocusFirstField();
 }
 
 void CNotePropSheet::OnTabChanged(int index) {

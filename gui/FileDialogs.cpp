@@ -1,5 +1,7 @@
 #include "gui/FileDialogs.h"
 
+#include "core/Edition.h"
+
 #include <QFileDialog>
 
 namespace {
@@ -19,6 +21,14 @@ bool takeQueued(QString& answer) {
         return false;
     answer = seam().answers.takeFirst();
     return true;
+}
+
+// The handheld uses the toolkit's own dialog, which the window fitter lays
+// out for the main window's width; the desktop's may be the desktop's own.
+QFileDialog::Options dialogOptions(QFileDialog::Options options = {}) {
+    if constexpr (kHandheld)
+        options |= QFileDialog::DontUseNativeDialog;
+    return options;
 }
 
 } // namespace
@@ -48,7 +58,8 @@ QString GetOpenFileName(QWidget* parent, const QString& pairedFilter, const QStr
     QString answer;
     if (takeQueued(answer))
         return answer;
-    return QFileDialog::getOpenFileName(parent, title, QString(), ToolkitFilter(pairedFilter));
+    return QFileDialog::getOpenFileName(parent, title, QString(), ToolkitFilter(pairedFilter), nullptr,
+                                        dialogOptions());
 }
 
 QString GetSaveFileName(QWidget* parent, const QString& pairedFilter, const QString& suggestedName) {
@@ -58,14 +69,15 @@ QString GetSaveFileName(QWidget* parent, const QString& pairedFilter, const QStr
         return answer;
     }
     // The toolkit's save dialog asks before replacing an existing file.
-    return QFileDialog::getSaveFileName(parent, QString(), suggestedName, ToolkitFilter(pairedFilter));
+    return QFileDialog::getSaveFileName(parent, QString(), suggestedName, ToolkitFilter(pairedFilter),
+                                        nullptr, dialogOptions());
 }
 
 QString GetExistingFolder(QWidget* parent, const QString& title, const QString& start) {
     QString answer;
     if (takeQueued(answer))
         return answer;
-    return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(parent, title, start, dialogOptions(QFileDialog::ShowDirsOnly));
 }
 
 void QueueAnswers(const QStringList& answers) {
