@@ -107,7 +107,9 @@ CNotePropSheet::CNotePropSheet(NotesMgr& notes, NoteRecord& record, bool isFolde
         auto* shortcut = new QShortcut(QKeySequence(key), this);
         connect(shortcut, &QShortcut::activated, this, [this, step = step] { StepPage(step); });
     }
-    resize(kHandheld ? QSize(240, 300) : QSize(420, 440));
+    // The handheld sheet takes the whole window, as a phone's dialogs do (the window
+    // fitter brings it within the main window).
+    resize(kHandheld ? QSize(360, 640) : QSize(420, 440));
 }
 
 void CNotePropSheet::AddPage(CNotePropPage* page, const char* caption, TabImage image) {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -97,14 +98,14 @@ void WindowFitter::Fit(QWidget* window) const {
     if (!window || window == main || !main->isVisible() || !isFitted(window))
         return;
     const bool popup = window->windowType() == Qt::Popup;
-    // A window not shown yet has no frame of its own: it will get one like the main window's.
+    // A window not mapped yet has no frame of its own: it will get one like the main window's.
     QMargins decoration = decorationOf(window);
-    if (decoration.isNull() && !popup && !window->isVisible())
+    if (decoration.isNull() && !popup)
         decoration = decorationOf(main);
     const QRect frame = main->frameGeometry();
     const QSize room = frame.marginsRemoved(decoration).size();
 
-    if (auto* files = qobject_cast<QFileDialog*>(window); files && !window->isVisible())
+    if (auto* files = qobject_cast<QFileDialog*>(window))
         narrowFileDialog(files);
     if (auto* box = qobject_cast<QMessageBox*>(window); box && box->width() > room.width())
         wrapMessageBox(box, room.width(), room.height());
@@ -125,12 +126,15 @@ void WindowFitter::Fit(QWidget* window) const {
 }
 
 bool WindowFitter::eventFilter(QObject* watched, QEvent* event) {
-    // The window is fitted before it appears, and once more after it has
-    // settled its own size (a message box sizes itself as it is shown).
-    if ((event->type() == QEvent::Show || event->type() == QEvent::ShowToParent) && watched->isWidgetType()) {
+    // The window is fitted before it appears, and once more when it has
+    // settled its own size and frame (a message box sizes itself as it is
+    // shown, the window system adds the frame later).
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        if (widget->isWindow())
+        if (widget->isWindow() && widget != mainWindow()) {
             Fit(widget);
+            QTimer::singleShot(0, widget, [this, widget] { Fit(widget); });
+        }
     }
     return QObject::eventFilter(watched, event);
 }
