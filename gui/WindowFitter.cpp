@@ -35,9 +35,13 @@ bool isFitted(const QWidget* window) {
     }
 }
 
+// Marks a message box that was given its width here.
+constexpr const char* kWrappedProperty = "windowFitterWrapped";
+
 // A message box wider than the room wraps its text to the room's width and
 // grows downwards instead.
 void wrapMessageBox(QMessageBox* box, int width, int mostHeight) {
+    box->setProperty(kWrappedProperty, true);
     for (QLabel* label : box->findChildren<QLabel*>())
         if (!label->text().isEmpty())
             label->setWordWrap(true);
@@ -126,6 +130,13 @@ void WindowFitter::Fit(QWidget* window) const {
 }
 
 bool WindowFitter::eventFilter(QObject* watched, QEvent* event) {
+    // A message box sizes itself for the screen again at each layout
+    // request; one wrapped here keeps its width and only lays out its contents.
+    if (event->type() == QEvent::LayoutRequest && watched->property(kWrappedProperty).toBool()) {
+        if (QLayout* layout = static_cast<QWidget*>(watched)->layout())
+            layout->activate();
+        return true;
+    }
     // The window is fitted before it appears, and once more when it has
     // settled its own size and frame (a message box sizes itself as it is
     // shown, the window system adds the frame later).

@@ -57,8 +57,11 @@ protected:
             QWidget* window = QApplication::activePopupWidget();
             if (!window)
                 window = QApplication::activeModalWidget();
-            if (window && window != &frame())
-                take(*window);
+            if (!window || window == &frame())
+                return;
+            // Noted once it has settled: a window may size itself again after it is shown.
+            poll.stop();
+            QTimer::singleShot(150, window, [this, window] { take(*window); });
         });
         poll.start();
         open();

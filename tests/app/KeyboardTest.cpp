@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -25,7 +26,7 @@ protected:
         view.expand(folder);
         view.setCurrentIndex(view.model()->index(0, 0, folder));
         view.setFocus();
-        ASSERT_EQ(QApplication::focusWidget(), &view);
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&view));
     }
 
     static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -54,7 +55,10 @@ TEST_F(KeyboardTest, ReturnOpensTheNoteOnItsTitleAndThePageKeysTurnThePages) {
         auto& sheet = static_cast<CNotePropSheet&>(dialog);
         sheet.show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&sheet));
-        EXPECT_EQ(QApplication::focusWidget(), sheet.notesPage()->titleBox());
+        EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(sheet.notesPage()->titleBox()))
+            << QApplication::focusWidget()->metaObject()->className() << " active " << sheet.isActiveWindow()
+            << " sheet focus "
+            << (sheet.focusWidget() ? sheet.focusWidget()->metaObject()->className() : "none");
         for (const Step& step : steps) {
             press(step.key, step.modifiers);
             EXPECT_EQ(sheet.activePage(), step.page) << step.keys;
