@@ -31,7 +31,7 @@ void CNotePropPage::FocusFirstField() {
     for (QWidget* next = nextInFocusChain(); next != this && isAncestorOf(next);
          next = next->nextInFocusChain()) {
         if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && !next->isHidden()) {
-            next->setFocus(Qt::TabFocusReason);
+            next->setFocus(Qt::OtherFocusReason);
             return;
         }
     }

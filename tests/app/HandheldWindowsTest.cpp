@@ -65,7 +65,7 @@ protected:
         });
         poll.start();
         open();
-        QTest::qWait(100);
+        QTest::qWait(400);
     }
 
     std::vector<Caught> caught;

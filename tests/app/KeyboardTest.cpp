@@ -54,6 +54,7 @@ TEST_F(KeyboardTest, ReturnOpensTheNoteOnItsTitleAndThePageKeysTurnThePages) {
     answer([&](QDialog& dialog) {
         auto& sheet = static_cast<CNotePropSheet&>(dialog);
         sheet.show();
+        sheet.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&sheet));
         EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(sheet.notesPage()->titleBox()))
             << QApplication::focusWidget()->metaObject()->className() << " active " << sheet.isActiveWindow()
