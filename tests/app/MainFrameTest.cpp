@@ -251,8 +251,7 @@ TEST_F(MainFrameTest, ADroppedFileOpensAfterTheSavePrompt) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&frame(), &drop);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return doc().pathName() == QFileInfo(file).absoluteFilePath(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc().pathName() == QFileInfo(file).absoluteFilePath(); }, 5000));
     EXPECT_EQ(messages, QStringList{"Save changes to Untitled?"});
 }
 
