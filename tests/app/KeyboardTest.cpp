@@ -74,25 +74,36 @@ TEST_F(KeyboardTest, ContextMenuKeysOpenTheTreeMenuAtTheSelectedItem) {
         GTEST_SKIP() << "the handheld opens the menu by press and hold";
     startOnNote();
     CNotesView& view = *frame().view();
-    const QRect item(view.viewport()->mapToGlobal(view.visualRect(view.currentIndex()).topLeft()),
-                     view.visualRect(view.currentIndex()).size());
-    struct Case {
-        const char* keys;
-        std::function<void()> press;
+    const QModelIndex note = view.currentIndex();
+    const QModelIndex database = view.model()->index(0, 0);
+    const auto globalRect = [&view](const QModelIndex& index) {
+        return QRect(view.viewport()->mapToGlobal(view.visualRect(index).topLeft()),
+                     view.visualRect(index).size());
     };
     // The X server's menu key comes as a keyboard context-menu request to the
     // window, followed by the key itself; Shift+F10 only as the key.
+    const auto menuKey = [this] {
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+        QApplication::sendEvent(frame().windowHandle(), &request);
+        press(Qt::Key_Menu);
+    };
+    struct Case {
+        const char* keys;
+        std::function<void()> press;
+        bool nothingChosen; // as after every fill: the database item's menu
+    };
     const Case cases[] = {
-        {"Shift+F10", [] { press(Qt::Key_F10, Qt::ShiftModifier); }},
-        {"Menu",
-         [this] {
-             QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
-             QApplication::sendEvent(frame().windowHandle(), &request);
-             press(Qt::Key_Menu);
-         }},
+        {"Shift+F10", [] { press(Qt::Key_F10, Qt::ShiftModifier); }, false},
+        {"Menu", menuKey, false},
+        {"Menu with nothing chosen", menuKey, true},
+        {"Shift+F10 with nothing chosen", [] { press(Qt::Key_F10, Qt::ShiftModifier); }, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
+        view.selectionModel()->clear();
+        view.selectionModel()->setCurrentIndex(c.nothingChosen ? QModelIndex() : note,
+                                               QItemSelectionModel::ClearAndSelect);
+        const QRect item = globalRect(c.nothingChosen ? database : note);
         QStringList shown;
         QPoint at;
         int menus = 0;
@@ -113,7 +124,7 @@ TEST_F(KeyboardTest, ContextMenuKeysOpenTheTreeMenuAtTheSelectedItem) {
         QTest::qWait(250);
         poll.stop();
         EXPECT_EQ(shown.value(0), "Open");
-        EXPECT_TRUE(shown.contains("Copy\tCtrl+C")) << "the note's menu";
+        EXPECT_EQ(shown.contains("Copy\tCtrl+C"), !c.nothingChosen) << "the note's menu";
         EXPECT_TRUE(item.contains(at)) << "menu at " << at.x() << "," << at.y();
         EXPECT_EQ(menus, 1) << "one menu for one press";
     }
