@@ -2,6 +2,7 @@
 
 #include "app/AppTexts.h"
 #include "core/FileError.h"
+#include "core/FileKind.h"
 #include "core/NotesMgr.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CDatabaseProperties.h"
@@ -9,6 +10,7 @@
 #include "gui/DialogRunner.h"
 #include "gui/FileDialogs.h"
 #include "gui/MessageBox.h"
+#include "gui/OffUiThread.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +60,8 @@ void CNotesDoc::updateAllViews() {
 
 void CNotesDoc::OnNewDocument() {
     NewDatabase(*m_notes);
+    m_notes->protection = Protection::Compatible;
+    m_notes->strongKey.reset();
     m_path.clear();
     m_identity.reset();
     emit pathChanged();
@@ -69,25 +73,46 @@ CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
     // The file is read into a database of its own and taken over only when it
     // was read whole with the right password, so every failure and every
     // Cancel leaves the open database, with its unsaved changes, as it was.
+    // A strong file's key takes about a second to derive: its attempts run
+    // off the user-interface thread, the window painting meanwhile.
+    const std::string file = localPath(path);
+    const bool slow = ProtectionOfFile(file) == Protection::Strong;
     NotesMgr loaded;
+    loaded.strongKey = m_notes->strongKey;
     std::u16string password = m_notes->password;
-    for (;;) {
-        loaded.password = password;
+    bool wrongPassword = false;
+    std::optional<QString> failure;
+    const auto attempt = [&](const std::u16string& candidate) {
+        loaded.password = candidate;
         try {
-            loaded.Load(localPath(path));
-            break;
+            loaded.Load(file);
+            wrongPassword = false;
         } catch (const WrongPasswordError&) {
-            CPasswordDlg prompt(m_dialogParent);
-            if (RunDialog(prompt) != QDialog::Accepted)
-                return {OpenResult::Cancelled, {}};
-            password = prompt.password().toStdU16String();
+            wrongPassword = true;
         } catch (const FileError& error) {
-            return {OpenResult::Failed, errorMessage(error)};
+            failure = errorMessage(error);
         } catch (const std::bad_alloc&) {
-            return {OpenResult::Failed, errorMessage(FileError(FileError::Kind::Generic, localPath(path)))};
+            failure = errorMessage(FileError(FileError::Kind::Generic, file));
         }
+    };
+    if (slow)
+        RunOffUiThread([&] { attempt(password); });
+    else
+        attempt(password);
+    while (wrongPassword && !failure) {
+        CPasswordDlg prompt(m_dialogParent);
+        if (slow)
+            prompt.setWork([&](const QString& typed) { attempt(typed.toStdU16String()); });
+        if (RunDialog(prompt) != QDialog::Accepted)
+            return {OpenResult::Cancelled, {}};
+        password = prompt.password().toStdU16String();
+        if (!slow)
+            attempt(password);
     }
+    if (failure)
+        return {OpenResult::Failed, *failure};
     m_notes->TakeContent(loaded);
+    m_notes->TakeProtection(loaded);
     m_notes->password = password;
     m_notes->SetModified(false);
     m_path = QFileInfo(path).absoluteFilePath();
@@ -134,8 +159,10 @@ bool CNotesDoc::AskFirstSaveProperties(const QString& path) {
     properties.setDescription(QString());
     properties.setPassword(QString());
     properties.setRepeat(QString());
+    properties.setProtection(m_notes->protection);
     if (RunDialog(properties) != QDialog::Accepted)
         return false;
+    m_notes->protection = properties.protection();
     m_notes->dbTitle = properties.title().toStdU16String();
     m_notes->dbDescription = properties.description().toStdU16String();
     m_notes->password = properties.password().toStdU16String();
@@ -175,6 +202,8 @@ bool CNotesDoc::DoSave(const QString& chosen) {
         return false;
     if (!CheckUnchangedOnDisk(path))
         return false;
+    if (!PrepareStrongKey())
+        return false;
     try {
         m_notes->Save(localPath(path));
     } catch (const FileError& error) {
@@ -189,6 +218,30 @@ bool CNotesDoc::DoSave(const QString& chosen) {
     setModified(false);
     if (pathChangedNow)
         emit pathChanged();
+    return true;
+}
+
+// A strong key derived anew (the password or the kind changed) is derived
+// off the user-interface thread, once, before the save.
+bool CNotesDoc::PrepareStrongKey() {
+    if (m_notes->protection != Protection::Strong || m_notes->StrongKeyFits())
+        return true;
+    if (m_notes->password.empty()) {
+        ShowMessageBox(m_dialogParent, QString::fromUtf8(Texts::strongNeedsPassword),
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    const std::u16string password = m_notes->password;
+    const StrongKey::Costs costs = m_notes->strongCosts;
+    std::shared_ptr<const StrongKey> key;
+    try {
+        RunOffUiThread([&] { key = std::make_shared<const StrongKey>(password, costs); });
+    } catch (const std::bad_alloc&) {
+        ShowMessageBox(m_dialogParent, errorMessage(FileError(FileError::Kind::Generic, localPath(m_path))),
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    m_notes->strongKey = std::move(key);
     return true;
 }
 
@@ -216,8 +269,11 @@ void CNotesDoc::OnDatabaseProperties() {
     properties.setDescription(QString::fromStdU16String(m_notes->dbDescription));
     properties.setPassword(QString::fromStdU16String(m_notes->password));
     properties.setRepeat(QString::fromStdU16String(m_notes->password));
+    properties.setProtection(m_notes->protection);
     if (RunDialog(properties) != QDialog::Accepted)
         return;
+    // Like the password, the kind is written at the next save.
+    m_notes->protection = properties.protection();
     m_notes->dbTitle = properties.title().toStdU16String();
     m_notes->dbDescription = properties.description().toStdU16String();
     m_notes->password = properties.password().toStdU16String();

@@ -82,6 +82,7 @@ private:
     bool AskFirstSaveProperties(const QString& path);
     bool CheckUnchangedOnDisk(QString& path);
     void RememberIdentity(const QString& path);
+    bool PrepareStrongKey();
     QString AskSaveFileName(const QString& suggested);
 
     std::unique_ptr<NotesMgr> m_notes;
