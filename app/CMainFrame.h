@@ -78,6 +78,7 @@ private:
     void OnFtpSettings();
     void OpenHelpFile(const char* fileName);
     void ShowContextMenu(int menuId, const QPoint& globalPos);
+    void OpenDroppedFile(const QString& path);
 
     CNotesApp& m_app;
     CNotesDoc& m_doc;

@@ -1,6 +1,8 @@
 #include "app/CNotesDoc.h"
 
 #include "app/AppTexts.h"
+#include "app/DatabasePropertiesCommand.h"
+#include "app/TemplatesCommand.h"
 #include "core/FileError.h"
 #include "core/FileKind.h"
 #include "core/NotesMgr.h"
@@ -33,9 +35,15 @@ QString errorMessage(const FileError& error) {
 CNotesDoc::CNotesDoc(SettingsStore* settings, QObject* parent)
     : QObject(parent), m_notes(std::make_unique<NotesMgr>(settings)), m_settings(settings) {
     NewDatabase(*m_notes);
+    connect(&m_undo, &QUndoStack::indexChanged, this, &CNotesDoc::SyncModified);
+    connect(&m_undo, &QUndoStack::cleanChanged, this, &CNotesDoc::SyncModified);
 }
 
-CNotesDoc::~CNotesDoc() = default;
+CNotesDoc::~CNotesDoc() {
+    // The steps refer to the document; they go before it does.
+    m_undo.disconnect(this);
+    m_undo.clear();
+}
 
 QString CNotesDoc::title() const {
     if (m_path.isEmpty())
@@ -48,10 +56,44 @@ bool CNotesDoc::isModified() const {
 }
 
 void CNotesDoc::setModified(bool on) {
-    const bool was = m_notes->IsModified();
-    m_notes->SetModified(on);
-    if (was != on)
-        emit modifiedChanged(on);
+    if (on) {
+        m_changedOutsideStack = true;
+    } else {
+        m_changedOutsideStack = false;
+        m_undo.setClean();
+    }
+    SyncModified();
+}
+
+void CNotesDoc::SyncModified() {
+    const bool now = m_changedOutsideStack || !m_undo.isClean();
+    m_notes->SetModified(now);
+    if (now != m_modifiedShown) {
+        m_modifiedShown = now;
+        emit modifiedChanged(now);
+    }
+}
+
+void CNotesDoc::ResetUndo() {
+    m_undo.clear();
+    m_changedOutsideStack = false;
+    m_modifiedShown = false;
+    m_notes->SetModified(false);
+}
+
+void CNotesDoc::PushChange(QUndoCommand* step) {
+    if (step)
+        m_undo.push(step);
+    // The step's own changes set the database's flag; the stack decides it.
+    SyncModified();
+}
+
+QUndoCommand* CNotesDoc::WithTemplateChange(QUndoCommand* step, const TemplateState& before) {
+    TemplateState now = TemplateState::Of(*m_notes);
+    if (now == before)
+        return step;
+    auto* change = new TemplatesCommand(*this, before, std::move(now), step);
+    return step ? step : change;
 }
 
 void CNotesDoc::updateAllViews() {
@@ -62,6 +104,7 @@ void CNotesDoc::OnNewDocument() {
     NewDatabase(*m_notes);
     m_notes->protection = Protection::Compatible;
     m_notes->strongKey.reset();
+    ResetUndo();
     m_path.clear();
     m_identity.reset();
     emit pathChanged();
@@ -114,7 +157,7 @@ CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
     m_notes->TakeContent(loaded);
     m_notes->TakeProtection(loaded);
     m_notes->password = password;
-    m_notes->SetModified(false);
+    ResetUndo();
     m_path = QFileInfo(path).absoluteFilePath();
     RememberIdentity(m_path);
     m_notes->AddRecentFile(m_path.toStdU16String());
@@ -273,19 +316,18 @@ void CNotesDoc::OnDatabaseProperties() {
     if (RunDialog(properties) != QDialog::Accepted)
         return;
     // Like the password, the kind is written at the next save.
-    m_notes->protection = properties.protection();
-    m_notes->dbTitle = properties.title().toStdU16String();
-    m_notes->dbDescription = properties.description().toStdU16String();
-    m_notes->password = properties.password().toStdU16String();
-    updateAllViews();
-    setModified(true);
+    DatabaseState after{properties.title().toStdU16String(), properties.description().toStdU16String(),
+                        properties.password().toStdU16String(), properties.protection()};
+    DatabaseState before = DatabaseState::Of(*m_notes);
+    if (after == before)
+        return;
+    PushChange(new DatabasePropertiesCommand(*this, std::move(before), std::move(after)));
 }
 
 void CNotesDoc::OnEditTemplates() {
-    const bool was = isModified();
+    const TemplateState before = TemplateState::Of(*m_notes);
     CCustomizeTemplateDlg templates(*m_notes, m_dialogParent);
     RunDialog(templates);
-    if (isModified() != was)
-        emit modifiedChanged(isModified());
+    PushChange(WithTemplateChange(nullptr, before));
     emit templatesChanged();
 }

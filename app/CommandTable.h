@@ -12,6 +12,8 @@ enum class Command {
     Save,
     SaveAs,
     Exit,
+    Undo,
+    Redo,
     Cut,
     Copy,
     Paste,
@@ -42,6 +44,8 @@ enum class EnableRule {
     NotDatabaseItem, // an item other than the database item
     NoteSelected,    // a note
     CanPaste,        // a folder or the database item, with a note in the clipboard slot
+    CanUndo,         // a step to undo
+    CanRedo,         // a step to redo
     NotYetBuilt,     // the command's window is not part of the program yet
 };
 
