@@ -13,13 +13,17 @@
 #include "dialogs/DialogTexts.h"
 #include "ftp/CFTPManagerDlg.h"
 #include "ftp/CFTPSettingsDlg.h"
+#include "gui/DialogMenuBar.h"
 #include "gui/DialogRunner.h"
 #include "gui/MessageBox.h"
 #include "gui/SettingsTable.h"
 #include "gui/ShellOpen.h"
+#include "gui/WindowFitter.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -29,6 +33,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -47,6 +52,7 @@ CMainFrame::CMainFrame(CNotesApp& app, CNotesDoc& doc) : m_app(app), m_doc(doc) 
     CreatePreview();
     if constexpr (kHandheld) {
         CreateSoftKeys();
+        WindowFitter::Install(this);
     } else {
         CreateMenus();
         CreateToolBar();
@@ -88,6 +94,22 @@ void CMainFrame::CreateActions() {
     const QString systemIcons = QStringLiteral("/usr/share/icons");
     if (!QIcon::themeSearchPaths().contains(systemIcons))
         QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() << systemIcons);
+    if constexpr (!kHandheld) {
+        // The X server makes a menu request only of the menu key; Shift+F10
+        // asks the same of the window, which hands it to the focused control
+        // (the tree when nothing else has the focus).
+        auto* menuKey = new QAction(this);
+        menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+        menuKey->setShortcutContext(Qt::WindowShortcut);
+        addAction(menuKey);
+        connect(menuKey, &QAction::triggered, this, [this] {
+            if (!focusWidget())
+                m_view->setFocus();
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+            if (QWindow* window = windowHandle())
+                QCoreApplication::sendEvent(window, &request);
+        });
+    }
     for (const CommandDef& def : Commands()) {
         if ((kHandheld ? def.padId : def.deskId) == 0)
             continue;
@@ -167,9 +189,10 @@ void CMainFrame::CreateSoftKeys() {
     FillMenu(m_softMenu, MainMenu(true));
     m_rightKey = new QToolButton(m_toolBar);
     m_rightKey->setText(text(DialogTexts::menu));
-    m_rightKey->setMenu(m_softMenu);
-    m_rightKey->setPopupMode(QToolButton::InstantPopup);
     m_rightKey->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // The menu opens above the bar, inside the window, as a soft key's does.
+    connect(m_rightKey, &QToolButton::clicked, this,
+            [this] { DialogMenuBar::PopupAbove(m_softMenu, m_rightKey); });
     m_toolBar->addWidget(m_rightKey);
 }
 

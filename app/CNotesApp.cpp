@@ -48,12 +48,13 @@ bool CNotesApp::InitInstance() {
         });
     // The window stays hidden until its layout is restored.
     m_frame = std::make_unique<CMainFrame>(*this, *m_doc);
+    IconLists::instance();
+    m_frame->RestoreLayout();
+    // Shown first, so that a password prompt for the file comes up over it.
+    m_frame->show();
     const bool openFile = !m_arguments.isEmpty();
     if (openFile && !m_doc->OnOpenDocument(m_arguments.front()))
         return false;
-    IconLists::instance();
-    m_frame->RestoreLayout();
-    m_frame->show();
     if (!openFile)
         RunStartUpDialog();
     return true;

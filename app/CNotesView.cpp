@@ -331,8 +331,8 @@ void CNotesView::showEvent(QShowEvent* event) {
 }
 
 void CNotesView::keyPressEvent(QKeyEvent* event) {
-    if (!kHandheld && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
         OnOpen();
         event->accept();
         return;
@@ -398,10 +398,16 @@ void CNotesView::dropEvent(QDropEvent* event) {
 void CNotesView::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
     if (event->reason() == QContextMenuEvent::Keyboard) {
-        // The menu key has no point to aim at: the menu is for the selected item.
-        const QModelIndex current = currentIndex();
-        if (current.isValid())
-            RequestContextMenu(current, viewport()->mapToGlobal(visualRect(current).center()));
+        // The menu key has no point to aim at: the menu is for the selected
+        // item, or for the database item while nothing is chosen yet (as
+        // after every fill).
+        QModelIndex item = currentIndex();
+        if (!item.isValid())
+            item = m_model->index(0, 0);
+        if (!item.isValid())
+            return;
+        scrollTo(item);
+        RequestContextMenu(item, viewport()->mapToGlobal(visualRect(item).center()));
         return;
     }
     RequestContextMenu(indexAt(event->pos()), event->globalPos());

@@ -21,7 +21,8 @@ namespace {
 
 constexpr int kMargin = 5;
 constexpr int kRowGap = 4;
-// Width of the caption column; captions longer than this are cut.
+// The caption column is at least this wide; it widens for a longer caption,
+// up to half the page.
 constexpr int kCaptionWidth = kHandheld ? 90 : 120;
 
 CNotePropData::TemplateEditorRunner& editorRunner() {
@@ -201,8 +202,25 @@ void CNotePropData::LayoutRows(int templateId, bool clearValues) {
         m_contentHeight = 0;
         m_scrollStep = 0;
     }
+    FitCaptionColumn();
     m_lastClientHeight = -1;
     ScrollLayout();
+}
+
+void CNotePropData::FitCaptionColumn() {
+    int labelWidth = std::max(kCaptionWidth, m_typeLabel->sizeHint().width());
+    for (const QLabel* caption : m_captions)
+        if (!caption->isHidden())
+            labelWidth = std::max(labelWidth, caption->sizeHint().width());
+    if (width() / 2 > kCaptionWidth)
+        labelWidth = std::min(labelWidth, width() / 2);
+    const int boxX = kMargin + labelWidth + kMargin;
+    m_typeLabel->resize(labelWidth, m_typeLabel->height());
+    m_templates->move(boxX, m_templates->y());
+    for (int i = 0; i < kRowCount; ++i) {
+        m_captions[i]->resize(labelWidth, m_captions[i]->height());
+        m_values[i]->move(boxX, m_values[i]->y());
+    }
 }
 
 void CNotePropData::ScrollLayout() {
@@ -265,6 +283,7 @@ void CNotePropData::MoveChildren(int dy) {
 
 void CNotePropData::resizeEvent(QResizeEvent* event) {
     CNotePropPage::resizeEvent(event);
+    FitCaptionColumn();
     ScrollLayout();
 }
 

@@ -56,6 +56,8 @@ private:
     void LayoutRows(int templateId, bool clearValues);
     void ScrollLayout();
     void StretchToRightMargin();
+    // Widens the caption column so that the shown captions are not cut.
+    void FitCaptionColumn();
     void ScrollTo(int position);
     void MoveChildren(int dy);
     int SelectedData() const;

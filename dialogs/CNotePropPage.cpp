@@ -27,6 +27,16 @@ void CNotePropPage::Activate() {
     OnSetActive();
 }
 
+void CNotePropPage::FocusFirstField() {
+    for (QWidget* next = nextInFocusChain(); next != this && isAncestorOf(next);
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && !next->isHidden()) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
 QString CNotePropPage::FormatTime(const NoteTimestamp& time) {
     std::tm t{};
     t.tm_year = time.year - 1900;

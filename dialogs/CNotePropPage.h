@@ -22,6 +22,8 @@ public:
     bool Leave() { return OnKillActive(); }
 
     bool WasShown() const { return m_shown; }
+    // Gives the focus to the page's first control in tab order (the title on the Notes page).
+    void FocusFirstField();
     bool IsFolder() const { return m_isFolder; }
 
     // A time stamp written "%I:%M %p, %x" (hour 01-12, minute, AM/PM, the locale's date).

@@ -12,6 +12,7 @@
 #include "gui/IconLists.h"
 
 #include <QDialogButtonBox>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabBar>
@@ -96,7 +97,19 @@ CNotePropSheet::CNotePropSheet(NotesMgr& notes, NoteRecord& record, bool isFolde
     CreateDialogMenuBar(this, m_buttons);
 
     connect(m_tabs, &QTabBar::currentChanged, this, &CNotePropSheet::OnTabChanged);
-    resize(kHandheld ? QSize(240, 300) : QSize(420, 440));
+    // Ctrl+Tab and Ctrl+PgDn go to the next page, Ctrl+Shift+Tab and Ctrl+PgUp
+    // to the previous one, round the ends.
+    const std::pair<QKeyCombination, int> pageKeys[] = {{Qt::CTRL | Qt::Key_Tab, 1},
+                                                        {Qt::CTRL | Qt::Key_PageDown, 1},
+                                                        {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+                                                        {Qt::CTRL | Qt::Key_PageUp, -1}};
+    for (const auto& [key, step] : pageKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { StepPage(step); });
+    }
+    // The handheld sheet takes the whole window, as a phone's dialogs do (the window
+    // fitter brings it within the main window).
+    resize(kHandheld ? QSize(360, 640) : QSize(420, 440));
 }
 
 void CNotePropSheet::AddPage(CNotePropPage* page, const char* caption, TabImage image) {
@@ -120,7 +133,14 @@ void CNotePropSheet::showEvent(QShowEvent* event) {
     if (!m_started) {
         m_started = true;
         page(m_startPage)->Activate();
+        page(m_startPage)->FocusFirstField();
     }
+}
+
+void CNotePropSheet::StepPage(int step) {
+    const int count = pageCount();
+    if (SetActivePage((activePage() + step + count) % count))
+        page(activePage())->FocusFirstField();
 }
 
 void CNotePropSheet::OnTabChanged(int index) {

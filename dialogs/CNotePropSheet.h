@@ -70,6 +70,8 @@ protected:
 private:
     void AddPage(CNotePropPage* page, const char* caption, TabImage image);
     void OnTabChanged(int index);
+    // Goes `step` pages on (back when negative), as the page keys do.
+    void StepPage(int step);
 
     std::vector<CNotePropPage*> m_pages;
     std::vector<int> m_tabImageIndex;

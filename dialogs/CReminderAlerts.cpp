@@ -50,7 +50,10 @@ CReminderAlerts::CReminderAlerts(NotesMgr& notes, const std::vector<int32_t>& du
 
     connect(m_open, &QPushButton::clicked, this, &CReminderAlerts::OnOpen);
     connect(m_close, &QPushButton::clicked, this, &CReminderAlerts::reject);
-    connect(m_list, &QListWidget::itemActivated, this, &CReminderAlerts::OnOpen);
+    // Return reaches Open through the default button (the left soft key on
+    // the handheld); the list itself answers only a double click, so that
+    // Return does not open the note twice.
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &CReminderAlerts::OnOpen);
 
     if constexpr (kHandheld) {
         // Open and Close on the soft keys.
@@ -61,8 +64,13 @@ CReminderAlerts::CReminderAlerts(NotesMgr& notes, const std::vector<int32_t>& du
         if (CreateDialogMenuBar(this, openKey, closeKey)) {
             m_open->hide();
             m_close->hide();
+            DialogMenuBar::Find(this)->setLeftKeyOnReturn(true);
         }
     }
+    // The first note is selected, so that Open and Return work at once.
+    if (m_list->count() > 0)
+        m_list->setCurrentRow(0);
+    m_list->setFocus();
     resize(kHandheld ? QSize(240, 240) : QSize(300, 220));
 }
 

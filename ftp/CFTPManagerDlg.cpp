@@ -102,6 +102,13 @@ CFTPManagerDlg::CFTPManagerDlg(SettingsStore& store, PasswordVault& vault, QWidg
 
     auto* layout = new QVBoxLayout(this);
     if (kHandheld) {
+        // The columns share the phone's width: no sideways scrolling.
+        QHeaderView* header = m_list->horizontalHeader();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
+        for (int column : {SizeColumn, ModifiedColumn})
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         layout->addWidget(m_list, 1);
         layout->addLayout(statusRow);
         auto* menu = new QMenu(this);

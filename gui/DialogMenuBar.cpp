@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
@@ -29,7 +30,6 @@ void placeBar(QWidget* dialog, DialogMenuBar* bar) {
         QMargins margins = dialog->contentsMargins();
         margins.setBottom(margins.bottom() + bar->sizeHint().height());
         dialog->setContentsMargins(margins);
-        dialog->installEventFilter(bar);
         bar->followDialog();
     }
 }
@@ -65,6 +65,7 @@ DialogMenuBar::DialogMenuBar(QWidget* dialog)
     connect(m_left, &QToolButton::clicked, this, [this] { pressKey(m_left, m_leftAction); });
     connect(m_right, &QToolButton::clicked, this, [this] { pressKey(m_right, m_rightAction); });
     setAutoFillBackground(true);
+    dialog->installEventFilter(this);
 }
 
 void DialogMenuBar::setKey(QToolButton* button, QAction*& slot, QAction* action) {
@@ -84,13 +85,20 @@ void DialogMenuBar::setKey(QToolButton* button, QAction*& slot, QAction* action)
 void DialogMenuBar::pressKey(QToolButton* button, QAction* action) {
     if (!action || !action->isEnabled())
         return;
-    // A command with a menu opens it above its key, as soft keys do.
     if (QMenu* menu = action->menu<QMenu*>()) {
-        const QSize size = menu->sizeHint();
-        menu->popup(button->mapToGlobal(QPoint(0, -size.height())));
+        PopupAbove(menu, button);
         return;
     }
     action->trigger();
+}
+
+void DialogMenuBar::PopupAbove(QMenu* menu, const QWidget* key) {
+    const QSize size = menu->sizeHint();
+    const QWidget* window = key->window();
+    const bool rightHalf = key->mapTo(window, key->rect().center()).x() > window->width() / 2;
+    const QPoint corner =
+        rightHalf ? QPoint(key->width() - size.width(), -size.height()) : QPoint(0, -size.height());
+    menu->popup(key->mapToGlobal(corner));
 }
 
 void DialogMenuBar::setLeftKey(QAction* action) {
@@ -102,6 +110,7 @@ void DialogMenuBar::setRightKey(QAction* action) {
 }
 
 void DialogMenuBar::followDialog() {
+    m_followsDialog = true;
     const QWidget* dialog = parentWidget();
     const int height = sizeHint().height();
     setGeometry(0, dialog->height() - height, dialog->width(), height);
@@ -109,8 +118,19 @@ void DialogMenuBar::followDialog() {
 }
 
 bool DialogMenuBar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == parentWidget() && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    if (watched != parentWidget())
+        return QWidget::eventFilter(watched, event);
+    if (m_followsDialog && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
         followDialog();
+    if (m_leftOnReturn && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = key->modifiers() == Qt::NoModifier ||
+                           (key->modifiers() == Qt::KeypadModifier && key->key() == Qt::Key_Enter);
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            pressKey(m_left, m_leftAction);
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -144,6 +164,8 @@ bool CreateDialogMenuBar(QWidget* dialog, QDialogButtonBox* buttons) {
         reject = buttonWithRole(buttons, QDialogButtonBox::DestructiveRole);
     const bool made =
         CreateDialogMenuBar(dialog, actionForButton(dialog, accept), actionForButton(dialog, reject));
+    if (DialogMenuBar* bar = DialogMenuBar::Find(dialog))
+        bar->setLeftKeyOnReturn(accept != nullptr);
     buttons->hide();
     return made;
 }

@@ -8,12 +8,15 @@
 //     layout->addWidget(buttons);
 //     CreateDialogMenuBar(this, buttons);   // handheld: OK / Cancel soft keys
 //
-// A key whose action carries a menu opens that menu when pressed.
+// A key whose action carries a menu opens that menu when pressed. Return in a
+// bar made from a button box presses the accept key, as the hidden default
+// button would.
 
 #include <QWidget>
 
 class QAction;
 class QDialogButtonBox;
+class QMenu;
 class QToolButton;
 
 class DialogMenuBar : public QWidget {
@@ -36,6 +39,14 @@ public:
     // cannot take it.
     void followDialog();
 
+    // Return and Enter not taken by the focused control press the left key.
+    void setLeftKeyOnReturn(bool on) { m_leftOnReturn = on; }
+
+    // Opens `menu` above `key`, as soft keys do: its bottom on the key's top
+    // edge, its right edge on the key's right edge for a key in the right
+    // half of its window, else its left edge on the key's left edge.
+    static void PopupAbove(QMenu* menu, const QWidget* key);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -47,6 +58,8 @@ private:
     QToolButton* m_right;
     QAction* m_leftAction = nullptr;
     QAction* m_rightAction = nullptr;
+    bool m_leftOnReturn = false;
+    bool m_followsDialog = false;
 };
 
 // Handheld: gives the dialog a soft-key bar whose keys press the button box's

@@ -1,5 +1,7 @@
 #include "gui/FileDialogs.h"
 
+#include "core/Edition.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -46,6 +48,14 @@ QString remembered(const QString& picked) {
     return picked;
 }
 
+// The handheld uses the toolkit's own dialog, which the window fitter lays
+// out for the main window's width; the desktop's may be the desktop's own.
+QFileDialog::Options dialogOptions(QFileDialog::Options options = {}) {
+    if constexpr (kHandheld)
+        options |= QFileDialog::DontUseNativeDialog;
+    return options;
+}
+
 } // namespace
 
 namespace FileDialogs {
@@ -74,7 +84,8 @@ QString GetOpenFileName(QWidget* parent, const QString& pairedFilter, const QStr
     QString answer;
     if (takeQueued(answer, start))
         return remembered(answer);
-    return remembered(QFileDialog::getOpenFileName(parent, title, start, ToolkitFilter(pairedFilter)));
+    return remembered(QFileDialog::getOpenFileName(parent, title, start, ToolkitFilter(pairedFilter), nullptr,
+                                                   dialogOptions()));
 }
 
 QString GetSaveFileName(QWidget* parent, const QString& pairedFilter, const QString& suggestedName) {
@@ -89,14 +100,15 @@ QString GetSaveFileName(QWidget* parent, const QString& pairedFilter, const QStr
         return remembered(answer);
     }
     // The toolkit's save dialog asks before replacing an existing file.
-    return remembered(QFileDialog::getSaveFileName(parent, QString(), place, ToolkitFilter(pairedFilter)));
+    return remembered(QFileDialog::getSaveFileName(parent, QString(), place, ToolkitFilter(pairedFilter),
+                                                   nullptr, dialogOptions()));
 }
 
 QString GetExistingFolder(QWidget* parent, const QString& title, const QString& start) {
     QString answer;
     if (takeQueued(answer, start))
         return answer;
-    return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(parent, title, start, dialogOptions(QFileDialog::ShowDirsOnly));
 }
 
 void SetWorkingFolder(std::function<QString()> start, std::function<void(const QString&)> chosen) {

@@ -4,6 +4,7 @@
 
 #include "NotePropFixture.h"
 
+#include "core/Edition.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CNotePropData.h"
 
@@ -295,4 +296,21 @@ TEST_F(NotePropDataTest, TemplateEditorRunsOnTheDatabase) {
     EXPECT_EQ(list()->currentIndex(), 0);
     EXPECT_EQ(ShownRows(page), 0);
     EXPECT_TRUE(notes.IsModified());
+}
+
+TEST_F(NotePropDataTest, EveryBuiltInCaptionIsShownWholeBesideItsBox) {
+    NoteRecord note = MakeRecord(false);
+    CNotePropData* page = OpenDataPage(note);
+    sheet->resize(kHandheld ? QSize(360, 600) : QSize(420, 440));
+    for (int entry = 1; entry <= static_cast<int>(notes.templates.size()); ++entry) {
+        list()->setCurrentIndex(entry);
+        SCOPED_TRACE(list()->currentText().toStdString());
+        for (int i = 0; i < CNotePropData::kRowCount; ++i) {
+            const QLabel* caption = page->captionLabel(i);
+            if (caption->isHidden())
+                continue;
+            EXPECT_GE(caption->width(), caption->sizeHint().width()) << caption->text().toStdString();
+            EXPECT_LT(caption->geometry().right(), page->valueBox(i)->x()) << caption->text().toStdString();
+        }
+    }
 }

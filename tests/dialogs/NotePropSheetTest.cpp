@@ -131,6 +131,8 @@ TEST_F(NotePropSheetTest, LeavingTheNotesPageStoresTitleBodyAndAFreshTime) {
 
     editor->moveCursor(QTextCursor::End);
     QTest::keyClicks(editor, " and more");
+    // The title has the focus with its text selected: the cursor goes to its end first.
+    sheet->notesPage()->titleBox()->end(false);
     QTest::keyClicks(sheet->notesPage()->titleBox(), " 2");
     const NoteTimestamp before = NoteTimestamp::now();
     ASSERT_TRUE(ClickTab(3));

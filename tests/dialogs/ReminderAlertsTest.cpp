@@ -144,3 +144,22 @@ TEST_F(ReminderAlertsTest, OpenEditsACopyAndWritesItBack) {
         }
     }
 }
+
+TEST_F(ReminderAlertsTest, OpensOnItsFirstNoteSoThatReturnOpensItOnce) {
+    const int32_t first = AddDue(u"Dentist");
+    AddDue(u"Tax return");
+    CReminderAlerts alerts(notes, {first, first + 1});
+    alerts.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&alerts));
+    EXPECT_EQ(alerts.list()->currentRow(), 0);
+    EXPECT_TRUE(alerts.list()->currentItem()->isSelected());
+    std::u16string opened;
+    answer = [&](CNotePropSheet& s) {
+        opened = s.notesPage()->titleBox()->text().toStdU16String();
+        return int(QDialog::Rejected);
+    };
+    // Return where the focus is: the list.
+    QTest::keyClick(alerts.focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(sheetsRun, 1);
+    EXPECT_EQ(opened, u"Dentist");
+}
