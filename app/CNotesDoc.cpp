@@ -3,6 +3,7 @@
 #include "app/AppTexts.h"
 #include "core/FileError.h"
 #include "core/NotesMgr.h"
+#include "core/SecretWipe.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CDatabaseProperties.h"
 #include "dialogs/CPasswordDlg.h"
@@ -71,6 +72,10 @@ CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
     // Cancel leaves the open database, with its unsaved changes, as it was.
     NotesMgr loaded;
     std::u16string password = m_notes->password;
+    struct Wiper {
+        std::u16string& text;
+        ~Wiper() { WipeString(text); }
+    } wipePassword{password};
     for (;;) {
         loaded.password = password;
         try {
@@ -88,6 +93,7 @@ CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
         }
     }
     m_notes->TakeContent(loaded);
+    WipeString(m_notes->password);
     m_notes->password = password;
     m_notes->SetModified(false);
     m_path = QFileInfo(path).absoluteFilePath();
@@ -138,6 +144,7 @@ bool CNotesDoc::AskFirstSaveProperties(const QString& path) {
         return false;
     m_notes->dbTitle = properties.title().toStdU16String();
     m_notes->dbDescription = properties.description().toStdU16String();
+    WipeString(m_notes->password);
     m_notes->password = properties.password().toStdU16String();
     updateAllViews();
     return true;
@@ -220,6 +227,7 @@ void CNotesDoc::OnDatabaseProperties() {
         return;
     m_notes->dbTitle = properties.title().toStdU16String();
     m_notes->dbDescription = properties.description().toStdU16String();
+    WipeString(m_notes->password);
     m_notes->password = properties.password().toStdU16String();
     updateAllViews();
     setModified(true);

@@ -38,6 +38,10 @@ public:
     // The file name shown in the title bar and the save prompt ("Untitled" when new).
     QString title() const;
 
+    // Locked: the main window shows nothing of the database until the password is typed again.
+    bool isLocked() const { return m_locked; }
+    void setLocked(bool locked) { m_locked = locked; }
+
     bool isModified() const;
     void setModified(bool on = true);
     // Tells every view that the whole database changed.
@@ -90,4 +94,5 @@ private:
     std::optional<FileIdentity> m_identity;
     QWidget* m_dialogParent = nullptr;
     SettingsStore* m_settings = nullptr;
+    bool m_locked = false;
 };

@@ -26,6 +26,10 @@ enum class Command {
     FtpManager,
     FtpSettings,
     PreviewPane,
+    Lock,
+    CopyValue,
+    ShowConcealed,
+    Options,
     Overview,
     Manual,
     WebSite,
@@ -42,6 +46,7 @@ enum class EnableRule {
     NotDatabaseItem, // an item other than the database item
     NoteSelected,    // a note
     CanPaste,        // a folder or the database item, with a note in the clipboard slot
+    CanLock,         // the database has a password
     NotYetBuilt,     // the command's window is not part of the program yet
 };
 

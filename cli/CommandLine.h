@@ -29,6 +29,8 @@ struct CommandLine {
     std::optional<std::string> attachmentsDir;
     bool bodyOnly = false;
     bool rawRtf = false;
+    // show: values of secret fields as a row of dots.
+    bool conceal = false;
     // find: "title", "body" or "both" as given (checked by the command).
     std::optional<std::string> scope;
     bool matchCase = false;

@@ -26,7 +26,8 @@ public:
     // Loads the recent files from `settings` (which may be null: nothing is
     // read or stored then), seeds the random generator, then resets.
     explicit NotesMgr(SettingsStore* settings = nullptr);
-    // Stores the first seven recent files into the settings store.
+    // Stores the first seven recent files into the settings store, then wipes
+    // the records and the password from memory.
     virtual ~NotesMgr();
 
     NotesMgr(const NotesMgr&) = delete;
@@ -45,7 +46,7 @@ public:
     std::u16string password;
     std::vector<std::u16string> recentFiles;
 
-    // Clears nodes, templates and the database texts; keeps password and recent files.
+    // Clears (wipes) nodes, templates and the database texts; keeps password and recent files.
     void Reset();
 
     int32_t AddNode(int32_t parentId, int32_t iconIndex, int32_t isFolder, const std::u16string& title,
@@ -102,6 +103,8 @@ public:
 
 private:
     void LoadRecentFiles();
+    // Overwrites the texts and attachments held before they are let go.
+    void WipeContent();
 
     SettingsStore* m_settings = nullptr;
     std::minstd_rand m_random;

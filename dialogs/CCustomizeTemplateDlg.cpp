@@ -7,6 +7,7 @@
 #include "dialogs/CTemplateDlg.h"
 #include "dialogs/DialogTexts.h"
 #include "gui/DialogMenuBar.h"
+#include "gui/DialogRunner.h"
 #include "gui/GuiHelpers.h"
 #include "gui/MessageBox.h"
 
@@ -104,7 +105,7 @@ void CCustomizeTemplateDlg::FillList() {
 
 void CCustomizeTemplateDlg::OnAdd() {
     CTemplateDlg form(this);
-    if (form.exec() != QDialog::Accepted)
+    if (ExecDialog(form) != QDialog::Accepted)
         return;
     TemplateRecord& created = m_notes.AddTemplate(-1);
     form.copyTo(created);
@@ -124,7 +125,7 @@ void CCustomizeTemplateDlg::OnEdit() {
 
     CTemplateDlg form(this);
     form.setValues(*found);
-    if (form.exec() != QDialog::Accepted)
+    if (ExecDialog(form) != QDialog::Accepted)
         return;
     // The form ran its own event loop; find the template again rather than
     // trusting an iterator across it.

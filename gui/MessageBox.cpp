@@ -1,5 +1,7 @@
 #include "gui/MessageBox.h"
 
+#include "gui/DialogRunner.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -59,7 +61,7 @@ MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageIcon i
     }
     box.setDefaultButton(qobject_cast<QPushButton*>(answers.front().first));
     box.setEscapeButton(answers.back().first);
-    box.exec();
+    ExecDialog(box);
     for (const auto& [button, answer] : answers)
         if (box.clickedButton() == button)
             return answer;

@@ -20,6 +20,8 @@ enum class Setting {
     FtpUseTls,
     LayoutMain,
     LayoutPreview,
+    LockAfterIdleSeconds,
+    ClipboardClearSeconds,
 };
 
 enum class SettingKind { String, Number, Binary };

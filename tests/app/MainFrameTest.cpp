@@ -160,9 +160,9 @@ TEST_F(MainFrameTest, MenusAndToolbarComeFromTheCommandTable) {
         for (const QAction* a : frame().menuBar()->actions())
             titles.append(a->text());
         EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "T&ools", "FTP", "&View", "&Help"}));
-        EXPECT_EQ(
-            menuTexts(*frame().menuBar()->actions().at(0)->menu()),
-            (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-", "E&xit"}));
+        EXPECT_EQ(menuTexts(*frame().menuBar()->actions().at(0)->menu()),
+                  (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
+                               "&Lock\tCtrl+L", "-", "E&xit"}));
         EXPECT_EQ(frame().action(Command::Copy)->shortcuts(),
                   (QList<QKeySequence>{QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
         QStringList buttons;
@@ -183,7 +183,8 @@ TEST_F(MainFrameTest, ContextMenusFollowTheItemKindAndGrayPasteWithoutAClipboard
     };
     const Case cases[] = {
         {kNoteContextMenu,
-         {"Open", "-", "Cut\tCtrl+X", "Copy\tCtrl+C", "-", "Delete", "-", "Database Properties"}},
+         {"Open", "-", "Cut\tCtrl+X", "Copy\tCtrl+C", "Copy Value", "-", "Delete", "-",
+          "Database Properties"}},
         {kFolderContextMenu,
          {"Open", "-", "Paste\tCtrl+V", "-", "New Folder", "New Note", "Delete", "-", "Find...\t Ctrl+F",
           "Find Next\tF3", "-", "Database Properties"}},
@@ -251,7 +252,8 @@ TEST_F(MainFrameTest, ADroppedFileOpensAfterTheSavePrompt) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&frame(), &drop);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return doc().pathName() == QFileInfo(file).absoluteFilePath(); }, 5000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return doc().pathName() == QFileInfo(file).absoluteFilePath(); }, 5000));
     EXPECT_EQ(messages, QStringList{"Save changes to Untitled?"});
 }
 
