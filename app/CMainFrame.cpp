@@ -427,11 +427,13 @@ void CMainFrame::OpenHelpFile(const char* fileName) {
 }
 
 void CMainFrame::UpdateTitle() {
-    QString title = isLocked() ? text(AppTexts::lockedTitle).arg(m_doc.title(), text(AppTexts::appTitle))
-                               : QStringLiteral("%1[*] - %2").arg(m_doc.title(), text(AppTexts::appTitle));
+    // The countdown of a copied value stands after the file name; the
+    // program's name stays last.
+    QString name = m_doc.title();
     if (const int left = m_valueClipboard ? m_valueClipboard->secondsLeft() : 0)
-        title = text(AppTexts::clipboardClears).arg(title).arg(left);
-    setWindowTitle(title);
+        name = text(AppTexts::clipboardClears).arg(name).arg(left);
+    setWindowTitle(isLocked() ? text(AppTexts::lockedTitle).arg(name, text(AppTexts::appTitle))
+                              : QStringLiteral("%1[*] - %2").arg(name, text(AppTexts::appTitle)));
     // The locked title has no place for the modified mark.
     setWindowModified(!isLocked() && m_doc.isModified());
 }

@@ -47,6 +47,9 @@ COptionsDlg::COptionsDlg(SettingsStore& settings, QWidget* parent)
     auto* security = new QWidget;
     security->setObjectName(QStringLiteral("SecurityPage"));
     auto* form = new QFormLayout(security);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    for (QComboBox* box : {m_idle, m_clipboard})
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     form->addRow(text(DialogTexts::lockAfterIdle), m_idle);
     form->addRow(text(DialogTexts::clearClipboardAfter), m_clipboard);
     m_pages->addTab(security, text(DialogTexts::securityPage));
