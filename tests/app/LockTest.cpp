@@ -293,9 +293,20 @@ TEST_F(LockTest, ConcealedValuesInThePreviewRevealAndHideAgain) {
     EXPECT_TRUE(previewText().contains("Card number: 4111"));
     EXPECT_FALSE(previewText().contains(kPin));
 
+    // Copied from the preview, the dots are no secret; the revealed PIN is.
+    auto* preview = frame().findChild<CNoteEditor*>();
+    const QString hint = QString::fromLatin1(ValueClipboard::kHintMimeType);
+    preview->selectAll();
+    preview->copy();
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasFormat(hint));
+
     frame().action(Command::ShowConcealed)->trigger();
     EXPECT_TRUE(frame().action(Command::ShowConcealed)->isChecked());
     EXPECT_TRUE(previewText().contains("PIN: " + kPin));
+    preview->selectAll();
+    preview->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data(hint), QByteArray("secret"));
+    EXPECT_GT(frame().valueClipboard().secondsLeft(), 0);
 
     // Another selection hides them again, and so does a lock.
     frame().view()->setCurrentIndex(frame().view()->notesModel().index(0, 0));
