@@ -73,7 +73,8 @@ CNotePropData::CNotePropData(NotesMgr& notes, NoteRecord& record, QWidget* paren
     for (int i = 0; i < kRowCount; ++i) {
         m_captions[i]->setGeometry(kMargin, y, labelWidth, boxHeight);
         m_values[i]->setGeometry(boxX, y, m_values[i]->sizeHint().width(), boxHeight);
-        m_reveal[i]->setGeometry(0, y, boxHeight, boxHeight);
+        // Square with the eye; as wide as "Show" where the theme has no eye.
+        m_reveal[i]->setGeometry(0, y, std::max(boxHeight, m_reveal[i]->sizeHint().width()), boxHeight);
         y += boxHeight + kRowGap;
     }
 
