@@ -33,6 +33,16 @@ inline constexpr const char* saveAs = "Save As";
 inline constexpr const char* saveFirst = "Please save your work and then try again.";
 inline constexpr const char* checkFtpSettings = "Please check your FTP settings and then try again.";
 
+// Delete of a folder says what goes with it.
+inline constexpr const char* deleteEmptyFolder = "Delete the folder \"%1\"? Edit > Undo brings it back.";
+inline constexpr const char* deleteFolderWith =
+    "Delete the folder \"%1\" and the %2 in it? Edit > Undo brings them back.";
+inline constexpr const char* oneNote = "1 note";
+inline constexpr const char* manyNotes = "%1 notes";
+inline constexpr const char* oneFolder = "1 folder";
+inline constexpr const char* manyFolders = "%1 folders";
+inline constexpr const char* countsJoin = " and ";
+
 // The tree's database item while no password is set.
 inline constexpr const char* passwordNotSet = " (the password is not set)";
 // The caption of the property sheet opened from the tree.

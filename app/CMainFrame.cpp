@@ -67,8 +67,10 @@ CMainFrame::CMainFrame(CNotesApp& app, CNotesDoc& doc) : m_app(app), m_doc(doc) 
     }
     connect(m_view, &CNotesView::commandStateChanged, this, &CMainFrame::UpdateCommandStates);
     connect(m_view, &CNotesView::contextMenuRequested, this, &CMainFrame::ShowContextMenu);
+    connect(m_view, &CNotesView::fileDropped, this, &CMainFrame::OpenDroppedFile);
     connect(&m_doc, &CNotesDoc::modifiedChanged, this, &CMainFrame::UpdateTitle);
     connect(&m_doc, &CNotesDoc::pathChanged, this, &CMainFrame::UpdateTitle);
+    connect(&m_doc.undoStack(), &QUndoStack::indexChanged, this, &CMainFrame::UpdateCommandStates);
 
     m_valueClipboard = new ValueClipboard(this);
     connect(m_valueClipboard, &ValueClipboard::waitingChanged, this, &CMainFrame::UpdateTitle);
@@ -100,7 +102,8 @@ CMainFrame::~CMainFrame() {
     // reach the half-destroyed window.
     for (QObject* sender :
          {static_cast<QObject*>(m_dock), static_cast<QObject*>(m_pane), static_cast<QObject*>(m_view),
-          static_cast<QObject*>(&m_doc), static_cast<QObject*>(m_valueClipboard)})
+          static_cast<QObject*>(&m_doc), static_cast<QObject*>(&m_doc.undoStack()),
+          static_cast<QObject*>(m_valueClipboard)})
         if (sender)
             sender->disconnect(this);
     m_doc.setDialogParent(nullptr);
@@ -264,6 +267,10 @@ bool CMainFrame::IsEnabled(EnableRule rule) const {
         return m_view->canPaste();
     case EnableRule::CanLock:
         return !m_doc.notes().password.empty();
+    case EnableRule::CanUndo:
+        return m_doc.undoStack().canUndo();
+    case EnableRule::CanRedo:
+        return m_doc.undoStack().canRedo();
     case EnableRule::NotYetBuilt:
         return false;
     }
@@ -332,6 +339,12 @@ void CMainFrame::Execute(Command command) {
         break;
     case Command::Exit:
         close();
+        break;
+    case Command::Undo:
+        m_doc.undoStack().undo();
+        break;
+    case Command::Redo:
+        m_doc.undoStack().redo();
         break;
     case Command::Cut:
         m_view->OnCut();
@@ -511,25 +524,22 @@ void CMainFrame::changeEvent(QEvent* event) {
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
     if (isLocked())
         return; // nothing opens over a locked database
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) {
-            event->acceptProposedAction();
-            return;
-        }
-    }
+    if (!CNotesView::DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) {
-            event->acceptProposedAction();
-            // A dropped file opens as a file chosen in the Open dialog; the
-            // drop itself ends first, so the questions are not asked inside it.
-            const QString path = url.toLocalFile();
-            QTimer::singleShot(0, this, [this, path] { m_app.OpenDocumentFile(path); });
-            return;
-        }
-    }
+    const QString path = CNotesView::DroppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenDroppedFile(path);
+}
+
+void CMainFrame::OpenDroppedFile(const QString& path) {
+    // A dropped file opens as a file chosen in the Open dialog; the drop
+    // itself ends first, so the questions are not asked inside it.
+    QTimer::singleShot(0, this, [this, path] { m_app.OpenDocumentFile(path); });
 }
 
 PreviewComposer& CMainFrame::composer() const {

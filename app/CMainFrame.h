@@ -116,6 +116,7 @@ private:
     CNoteEditor* previewEditor() const;
     void FilterPreviewCopy(QMimeData& data);
     int ClipboardClearSeconds() const;
+    void OpenDroppedFile(const QString& path);
 
     CNotesApp& m_app;
     CNotesDoc& m_doc;

@@ -1,7 +1,10 @@
 #include "app/CNotesDoc.h"
 
 #include "app/AppTexts.h"
+#include "app/DatabasePropertiesCommand.h"
+#include "app/TemplatesCommand.h"
 #include "core/FileError.h"
+#include "core/FileKind.h"
 #include "core/NotesMgr.h"
 #include "core/SecretWipe.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
@@ -10,6 +13,7 @@
 #include "gui/DialogRunner.h"
 #include "gui/FileDialogs.h"
 #include "gui/MessageBox.h"
+#include "gui/OffUiThread.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,9 +36,15 @@ QString errorMessage(const FileError& error) {
 CNotesDoc::CNotesDoc(SettingsStore* settings, QObject* parent)
     : QObject(parent), m_notes(std::make_unique<NotesMgr>(settings)), m_settings(settings) {
     NewDatabase(*m_notes);
+    connect(&m_undo, &QUndoStack::indexChanged, this, &CNotesDoc::SyncModified);
+    connect(&m_undo, &QUndoStack::cleanChanged, this, &CNotesDoc::SyncModified);
 }
 
-CNotesDoc::~CNotesDoc() = default;
+CNotesDoc::~CNotesDoc() {
+    // The steps refer to the document; they go before it does.
+    m_undo.disconnect(this);
+    m_undo.clear();
+}
 
 QString CNotesDoc::title() const {
     if (m_path.isEmpty())
@@ -47,10 +57,44 @@ bool CNotesDoc::isModified() const {
 }
 
 void CNotesDoc::setModified(bool on) {
-    const bool was = m_notes->IsModified();
-    m_notes->SetModified(on);
-    if (was != on)
-        emit modifiedChanged(on);
+    if (on) {
+        m_changedOutsideStack = true;
+    } else {
+        m_changedOutsideStack = false;
+        m_undo.setClean();
+    }
+    SyncModified();
+}
+
+void CNotesDoc::SyncModified() {
+    const bool now = m_changedOutsideStack || !m_undo.isClean();
+    m_notes->SetModified(now);
+    if (now != m_modifiedShown) {
+        m_modifiedShown = now;
+        emit modifiedChanged(now);
+    }
+}
+
+void CNotesDoc::ResetUndo() {
+    m_undo.clear();
+    m_changedOutsideStack = false;
+    m_modifiedShown = false;
+    m_notes->SetModified(false);
+}
+
+void CNotesDoc::PushChange(QUndoCommand* step) {
+    if (step)
+        m_undo.push(step);
+    // The step's own changes set the database's flag; the stack decides it.
+    SyncModified();
+}
+
+QUndoCommand* CNotesDoc::WithTemplateChange(QUndoCommand* step, const TemplateState& before) {
+    TemplateState now = TemplateState::Of(*m_notes);
+    if (now == before)
+        return step;
+    auto* change = new TemplatesCommand(*this, before, std::move(now), step);
+    return step ? step : change;
 }
 
 void CNotesDoc::updateAllViews() {
@@ -59,6 +103,9 @@ void CNotesDoc::updateAllViews() {
 
 void CNotesDoc::OnNewDocument() {
     NewDatabase(*m_notes);
+    m_notes->protection = Protection::Compatible;
+    m_notes->strongKey.reset();
+    ResetUndo();
     m_path.clear();
     m_identity.reset();
     emit pathChanged();
@@ -70,32 +117,48 @@ CNotesDoc::OpenOutcome CNotesDoc::OpenDocument(const QString& path) {
     // The file is read into a database of its own and taken over only when it
     // was read whole with the right password, so every failure and every
     // Cancel leaves the open database, with its unsaved changes, as it was.
+    // A strong file's key takes about a second to derive: its attempts run
+    // off the user-interface thread, the window painting meanwhile.
+    const std::string file = localPath(path);
+    const bool slow = ProtectionOfFile(file) == Protection::Strong;
     NotesMgr loaded;
+    loaded.strongKey = m_notes->strongKey;
     std::u16string password = m_notes->password;
-    struct Wiper {
-        std::u16string& text;
-        ~Wiper() { WipeString(text); }
-    } wipePassword{password};
-    for (;;) {
-        loaded.password = password;
+    bool wrongPassword = false;
+    std::optional<QString> failure;
+    const auto attempt = [&](const std::u16string& candidate) {
+        loaded.password = candidate;
         try {
-            loaded.Load(localPath(path));
-            break;
+            loaded.Load(file);
+            wrongPassword = false;
         } catch (const WrongPasswordError&) {
-            CPasswordDlg prompt(m_dialogParent);
-            if (RunDialog(prompt) != QDialog::Accepted)
-                return {OpenResult::Cancelled, {}};
-            password = prompt.password().toStdU16String();
+            wrongPassword = true;
         } catch (const FileError& error) {
-            return {OpenResult::Failed, errorMessage(error)};
+            failure = errorMessage(error);
         } catch (const std::bad_alloc&) {
-            return {OpenResult::Failed, errorMessage(FileError(FileError::Kind::Generic, localPath(path)))};
+            failure = errorMessage(FileError(FileError::Kind::Generic, file));
         }
+    };
+    if (slow)
+        RunOffUiThread([&] { attempt(password); });
+    else
+        attempt(password);
+    while (wrongPassword && !failure) {
+        CPasswordDlg prompt(m_dialogParent);
+        if (slow)
+            prompt.setWork([&](const QString& typed) { attempt(typed.toStdU16String()); });
+        if (RunDialog(prompt) != QDialog::Accepted)
+            return {OpenResult::Cancelled, {}};
+        password = prompt.password().toStdU16String();
+        if (!slow)
+            attempt(password);
     }
+    if (failure)
+        return {OpenResult::Failed, *failure};
     m_notes->TakeContent(loaded);
-    WipeString(m_notes->password);
+    m_notes->TakeProtection(loaded);
     m_notes->password = password;
-    m_notes->SetModified(false);
+    ResetUndo();
     m_path = QFileInfo(path).absoluteFilePath();
     RememberIdentity(m_path);
     m_notes->AddRecentFile(m_path.toStdU16String());
@@ -140,8 +203,10 @@ bool CNotesDoc::AskFirstSaveProperties(const QString& path) {
     properties.setDescription(QString());
     properties.setPassword(QString());
     properties.setRepeat(QString());
+    properties.setProtection(m_notes->protection);
     if (RunDialog(properties) != QDialog::Accepted)
         return false;
+    m_notes->protection = properties.protection();
     m_notes->dbTitle = properties.title().toStdU16String();
     m_notes->dbDescription = properties.description().toStdU16String();
     WipeString(m_notes->password);
@@ -182,6 +247,8 @@ bool CNotesDoc::DoSave(const QString& chosen) {
         return false;
     if (!CheckUnchangedOnDisk(path))
         return false;
+    if (!PrepareStrongKey())
+        return false;
     try {
         m_notes->Save(localPath(path));
     } catch (const FileError& error) {
@@ -196,6 +263,30 @@ bool CNotesDoc::DoSave(const QString& chosen) {
     setModified(false);
     if (pathChangedNow)
         emit pathChanged();
+    return true;
+}
+
+// A strong key derived anew (the password or the kind changed) is derived
+// off the user-interface thread, once, before the save.
+bool CNotesDoc::PrepareStrongKey() {
+    if (m_notes->protection != Protection::Strong || m_notes->StrongKeyFits())
+        return true;
+    if (m_notes->password.empty()) {
+        ShowMessageBox(m_dialogParent, QString::fromUtf8(Texts::strongNeedsPassword),
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    const std::u16string password = m_notes->password;
+    const StrongKey::Costs costs = m_notes->strongCosts;
+    std::shared_ptr<const StrongKey> key;
+    try {
+        RunOffUiThread([&] { key = std::make_shared<const StrongKey>(password, costs); });
+    } catch (const std::bad_alloc&) {
+        ShowMessageBox(m_dialogParent, errorMessage(FileError(FileError::Kind::Generic, localPath(m_path))),
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    m_notes->strongKey = std::move(key);
     return true;
 }
 
@@ -223,21 +314,22 @@ void CNotesDoc::OnDatabaseProperties() {
     properties.setDescription(QString::fromStdU16String(m_notes->dbDescription));
     properties.setPassword(QString::fromStdU16String(m_notes->password));
     properties.setRepeat(QString::fromStdU16String(m_notes->password));
+    properties.setProtection(m_notes->protection);
     if (RunDialog(properties) != QDialog::Accepted)
         return;
-    m_notes->dbTitle = properties.title().toStdU16String();
-    m_notes->dbDescription = properties.description().toStdU16String();
-    WipeString(m_notes->password);
-    m_notes->password = properties.password().toStdU16String();
-    updateAllViews();
-    setModified(true);
+    // Like the password, the kind is written at the next save.
+    DatabaseState after{properties.title().toStdU16String(), properties.description().toStdU16String(),
+                        properties.password().toStdU16String(), properties.protection()};
+    DatabaseState before = DatabaseState::Of(*m_notes);
+    if (after == before)
+        return;
+    PushChange(new DatabasePropertiesCommand(*this, std::move(before), std::move(after)));
 }
 
 void CNotesDoc::OnEditTemplates() {
-    const bool was = isModified();
+    const TemplateState before = TemplateState::Of(*m_notes);
     CCustomizeTemplateDlg templates(*m_notes, m_dialogParent);
     RunDialog(templates);
-    if (isModified() != was)
-        emit modifiedChanged(isModified());
+    PushChange(WithTemplateChange(nullptr, before));
     emit templatesChanged();
 }

@@ -3,18 +3,27 @@
 // the Copy/Cut clipboard. It carries out New, Open, Save and Save As with the
 // password prompt, the first-save properties and the save prompt, and turns
 // the file layer's errors into messages. Views listen to `updated` (the whole
-// database changed: rebuild) and `modifiedChanged`.
+// database changed: rebuild), to the node signals the undoable steps send, and
+// to `modifiedChanged`.
+//
+// Every change made in this window goes onto the undo stack as one step
+// (PushChange); the database counts as modified while the stack is away from
+// the state last saved or while a change outside the stack (a reminder
+// stamping its note) has not been saved.
 
 #include "core/FileIdentity.h"
 #include "core/TreeOps.h"
 
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class NotesMgr;
 class SettingsStore;
+struct TemplateState;
 class QWidget;
 
 class CNotesDoc : public QObject {
@@ -43,7 +52,18 @@ public:
     void setLocked(bool locked) { m_locked = locked; }
 
     bool isModified() const;
+    // true: a change that is not on the undo stack; false: the database as
+    // it is now was saved (the stack's present state becomes the clean one).
     void setModified(bool on = true);
+
+    // The undo stack: emptied by New and Open, kept by Save.
+    QUndoStack& undoStack() { return m_undo; }
+    // Carries the step out and puts it on the undo stack (a step that could
+    // not be carried out marks itself obsolete and is dropped).
+    void PushChange(QUndoCommand* step);
+    // Adds the change of the templates since `before` to `step` (a new step
+    // when it is null); returns the step, null when there is nothing to push.
+    QUndoCommand* WithTemplateChange(QUndoCommand* step, const TemplateState& before);
     // Tells every view that the whole database changed.
     void updateAllViews();
 
@@ -81,12 +101,25 @@ signals:
     void pathChanged();
     // Templates were edited: what shows template captions shows them again.
     void templatesChanged();
+    // A node came into the database, with the nodes below it (`ids`, the
+    // node's own id first).
+    void nodesInserted(int32_t nodeId, const std::vector<int32_t>& ids);
+    // A node left the database with everything below it.
+    void nodeRemoved(int32_t nodeId);
+    // A node has a new parent.
+    void nodeMoved(int32_t nodeId);
+    // A node's fields changed (0: the database's title or password).
+    void nodeChanged(int32_t nodeId);
 
 private:
     bool AskFirstSaveProperties(const QString& path);
     bool CheckUnchangedOnDisk(QString& path);
     void RememberIdentity(const QString& path);
+    bool PrepareStrongKey();
     QString AskSaveFileName(const QString& suggested);
+    // A new database in the window: no steps to undo, nothing modified.
+    void ResetUndo();
+    void SyncModified();
 
     std::unique_ptr<NotesMgr> m_notes;
     NoteClipboard m_clipboard;
@@ -95,4 +128,7 @@ private:
     QWidget* m_dialogParent = nullptr;
     SettingsStore* m_settings = nullptr;
     bool m_locked = false;
+    QUndoStack m_undo;
+    bool m_changedOutsideStack = false;
+    bool m_modifiedShown = false;
 };

@@ -4,12 +4,21 @@
 
 #include "app/AppTexts.h"
 #include "app/CNotesDoc.h"
+#include "app/CopyNodeCommand.h"
+#include "app/CreateNodeCommand.h"
+#include "app/CutNoteCommand.h"
+#include "app/DeleteNodeCommand.h"
+#include "app/EditNodeCommand.h"
+#include "app/MoveNodeCommand.h"
 #include "app/NotesTreeModel.h"
+#include "app/PasteNoteCommand.h"
 #include "app/PreviewTarget.h"
 #include "app/ReminderAlarm.h"
+#include "app/TemplatesCommand.h"
 #include "app/TreeFindTarget.h"
 #include "core/Edition.h"
 #include "core/NotesMgr.h"
+#include "core/SubtreeRecords.h"
 #include "core/Texts.h"
 #include "core/TreeOps.h"
 #include "dialogs/CFindDlg.h"
@@ -19,8 +28,10 @@
 #include "gui/MessageBox.h"
 
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleHints>
@@ -53,10 +64,17 @@ CNotesView::CNotesView(CNotesDoc& doc, QWidget* parent)
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    // Titles change only through the property sheet; notes move only by Cut and Paste.
+    // Titles change only through the property sheet. On the desktop a node is
+    // dragged onto a folder (the drop lands on the item, never between items);
+    // the handheld moves notes by Cut and Paste.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setDragDropMode(QAbstractItemView::NoDragDrop);
-    setDragEnabled(false);
+    setDragDropMode(kHandheld ? QAbstractItemView::NoDragDrop : QAbstractItemView::DragDrop);
+    setDragEnabled(!kHandheld);
+    setAcceptDrops(!kHandheld);
+    setDropIndicatorShown(true);
+    setDragDropOverwriteMode(true);
+    setDefaultDropAction(Qt::MoveAction);
+    setAutoExpandDelay(kHandheld ? -1 : kDropExpandDelayMs);
     // The handheld's double tap also opens or closes a folder; the desktop's only opens the properties.
     setExpandsOnDoubleClick(kHandheld);
     if constexpr (!kHandheld)
@@ -73,6 +91,10 @@ CNotesView::CNotesView(CNotesDoc& doc, QWidget* parent)
     connect(&m_doc, &CNotesDoc::updated, this, [this] { m_rebuildTimer.start(); });
     // Edited templates change the captions the preview shows.
     connect(&m_doc, &CNotesDoc::templatesChanged, this, &CNotesView::UpdatePreview);
+    connect(&m_doc, &CNotesDoc::nodesInserted, this, &CNotesView::OnNodesInserted);
+    connect(&m_doc, &CNotesDoc::nodeRemoved, this, &CNotesView::OnNodeRemoved);
+    connect(&m_doc, &CNotesDoc::nodeMoved, this, &CNotesView::OnNodeMoved);
+    connect(&m_doc, &CNotesDoc::nodeChanged, this, &CNotesView::OnNodeChanged);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &CNotesView::OnSelectionChanged);
     connect(this, &QAbstractItemView::doubleClicked, this, [this] { OnOpen(); });
 
@@ -121,18 +143,6 @@ bool CNotesView::canPaste() const {
     return CanPaste(m_doc.notes(), selectedNodeId(), m_doc.clipboardNote());
 }
 
-void CNotesView::ReportModified(bool before) {
-    // The tree operations and the sheet's template editor set the database's
-    // flag themselves; the document is told the change from the state before,
-    // so that its modifiedChanged signal fires.
-    NotesMgr& notes = m_doc.notes();
-    const bool now = notes.IsModified();
-    if (now == before)
-        return;
-    notes.SetModified(before);
-    m_doc.setModified(now);
-}
-
 void CNotesView::OnOpen() {
     NotesMgr& notes = m_doc.notes();
     const int32_t id = selectedNodeId();
@@ -143,12 +153,14 @@ void CNotesView::OnOpen() {
         m_doc.OnDatabaseProperties();
         return;
     }
-    NoteRecord copy = *node;
-    const bool before = m_doc.isModified();
+    NoteRecord before = *node;
+    NoteRecord copy = before;
+    const TemplateState templatesBefore = TemplateState::Of(notes);
     CNotePropSheet sheet(notes, copy, node->isFolder != 0, QString::fromUtf8(AppTexts::noteCaption), this);
+    QUndoCommand* step = nullptr;
     if (RunDialog(sheet) == QDialog::Accepted && ApplyEditedNode(notes, copy))
-        m_model->RefreshNode(id);
-    ReportModified(before);
+        step = new EditNodeCommand(m_doc, NoteEdit(std::move(before), *notes.FindNode(id)));
+    m_doc.PushChange(m_doc.WithTemplateChange(step, templatesBefore));
     UpdatePreview();
 }
 
@@ -163,16 +175,14 @@ void CNotesView::OnNewNote() {
 void CNotesView::CreateNode(bool folder) {
     NotesMgr& notes = m_doc.notes();
     NoteRecord record = MakeNewNodeRecord(folder, folder ? std::u16string() : CNoteEditor::LoadStarterText());
-    const bool before = m_doc.isModified();
+    const TemplateState templatesBefore = TemplateState::Of(notes);
     CNotePropSheet sheet(notes, record, folder, QString::fromUtf8(AppTexts::noteCaption), this);
     const bool accepted = RunDialog(sheet) == QDialog::Accepted;
     // The place is taken after the sheet: the node goes beside a selected note, into a selected folder.
-    const int32_t id = accepted ? CreateNodeFromRecord(notes, selectedNodeId(), record) : -1;
-    if (id >= 0)
-        SelectNewItem(m_model->AppendNode(id));
-    else if (notes.IsModified() != before)
-        UpdatePreview(); // templates edited from the sheet
-    ReportModified(before);
+    QUndoCommand* step =
+        accepted ? new CreateNodeCommand(m_doc, selectedNodeId(), std::move(record)) : nullptr;
+    m_doc.PushChange(m_doc.WithTemplateChange(step, templatesBefore));
+    UpdatePreview(); // templates edited from the sheet change what the preview shows
 }
 
 void CNotesView::SelectNewItem(const QModelIndex& index) {
@@ -183,32 +193,41 @@ void CNotesView::SelectNewItem(const QModelIndex& index) {
     scrollTo(index);
 }
 
+QString CNotesView::DeleteQuestion(int32_t nodeId) const {
+    const NoteRecord& node = *m_doc.notes().FindNode(nodeId);
+    if (!node.isFolder)
+        return QString::fromStdU16String(Texts::confirmDeleteNote);
+    const QString title = QString::fromStdU16String(node.title);
+    const SubtreeCounts below = CountBelow(m_doc.notes(), nodeId);
+    const auto counted = [](int count, const char* one, const char* many) {
+        return count == 1 ? AppTexts::text(one) : AppTexts::text(many).arg(count);
+    };
+    QStringList parts;
+    if (below.notes > 0)
+        parts << counted(below.notes, AppTexts::oneNote, AppTexts::manyNotes);
+    if (below.folders > 0)
+        parts << counted(below.folders, AppTexts::oneFolder, AppTexts::manyFolders);
+    if (parts.isEmpty())
+        return AppTexts::text(AppTexts::deleteEmptyFolder).arg(title);
+    return AppTexts::text(AppTexts::deleteFolderWith)
+        .arg(title, parts.join(AppTexts::text(AppTexts::countsJoin)));
+}
+
 void CNotesView::OnDelete() {
-    NotesMgr& notes = m_doc.notes();
     const int32_t id = selectedNodeId();
-    if (!CanDelete(notes, id))
+    if (!CanDelete(m_doc.notes(), id))
         return;
-    const QString question = QString::fromStdU16String(
-        notes.FindNode(id)->isFolder ? Texts::confirmDeleteFolder : Texts::confirmDeleteNote);
-    if (ShowMessageBox(this, question, MessageIcon::Question, MessageButtons::OkCancel) != MessageAnswer::Ok)
+    if (ShowMessageBox(this, DeleteQuestion(id), MessageIcon::Question, MessageButtons::OkCancel) !=
+        MessageAnswer::Ok)
         return;
-    const bool before = m_doc.isModified();
-    DeleteSubtree(notes, id);
-    m_model->RemoveNode(id);
-    ReportModified(before);
+    m_doc.PushChange(new DeleteNodeCommand(m_doc, id));
 }
 
 void CNotesView::OnCut() {
-    NotesMgr& notes = m_doc.notes();
-    const bool before = m_doc.isModified();
     const int32_t id = selectedNodeId();
-    if (!CutNote(notes, id, m_doc.clipboardNote()))
+    if (!CanCopyOrCut(m_doc.notes(), id))
         return;
-    m_model->RemoveNode(id);
-    // The selection has moved on to a neighbour by now; the preview shows
-    // what is selected, never the note that is gone.
-    UpdatePreview();
-    ReportModified(before);
+    m_doc.PushChange(new CutNoteCommand(m_doc, id));
     emit commandStateChanged();
 }
 
@@ -218,13 +237,35 @@ void CNotesView::OnCopy() {
 }
 
 void CNotesView::OnPaste() {
-    NotesMgr& notes = m_doc.notes();
-    const bool before = m_doc.isModified();
-    const int32_t id = PasteNote(notes, selectedNodeId(), m_doc.clipboardNote());
-    if (id < 0)
-        return;
-    SelectNewItem(m_model->AppendNode(id));
-    ReportModified(before);
+    const int32_t id = selectedNodeId();
+    if (CanPaste(m_doc.notes(), id, m_doc.clipboardNote()))
+        m_doc.PushChange(new PasteNoteCommand(m_doc, id));
+}
+
+void CNotesView::OnNodesInserted(int32_t nodeId, const std::vector<int32_t>& ids) {
+    SelectNewItem(m_model->InsertSubtree(nodeId, ids));
+    UpdatePreview();
+}
+
+void CNotesView::OnNodeRemoved(int32_t nodeId) {
+    m_model->RemoveNode(nodeId);
+    // The selection has moved on to a neighbour by now; the preview shows
+    // what is selected, never the node that is gone.
+    UpdatePreview();
+    emit commandStateChanged();
+}
+
+void CNotesView::OnNodeMoved(int32_t nodeId) {
+    SelectNewItem(m_model->MoveNode(nodeId));
+    UpdatePreview();
+}
+
+void CNotesView::OnNodeChanged(int32_t nodeId) {
+    m_model->RefreshNode(nodeId);
+    // An edit that is undone or redone shows the node it changed.
+    if (nodeId != selectedNodeId())
+        SelectNewItem(m_model->indexOf(nodeId));
+    UpdatePreview();
 }
 
 void CNotesView::OnFind() {
@@ -290,7 +331,62 @@ void CNotesView::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        OnDelete();
+        emit commandStateChanged();
+        event->accept();
+        return;
+    }
     QTreeView::keyPressEvent(event);
+}
+
+QString CNotesView::DroppedFile(const QMimeData* data) {
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+void CNotesView::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        QTreeView::dragEnterEvent(event);
+}
+
+void CNotesView::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        QTreeView::dragMoveEvent(event);
+}
+
+void CNotesView::dropEvent(QDropEvent* event) {
+    if (const QString file = DroppedFile(event->mimeData()); !file.isEmpty()) {
+        event->acceptProposedAction();
+        emit fileDropped(file);
+        return;
+    }
+    stopAutoScroll();
+    setState(NoState);
+    viewport()->update();
+    const int32_t nodeId = m_model->draggedNodeId(event->mimeData());
+    const int32_t folderId = m_model->nodeIdAt(indexAt(event->position().toPoint()));
+    const bool copy = event->dropAction() == Qt::CopyAction;
+    if (!CanDropInto(m_doc.notes(), nodeId, folderId, !copy)) {
+        event->ignore();
+        return;
+    }
+    // The step moves the node itself; the drag is told "copied" so that
+    // nothing is removed at its source afterwards.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (copy)
+        m_doc.PushChange(new CopyNodeCommand(m_doc, nodeId, folderId));
+    else
+        m_doc.PushChange(new MoveNodeCommand(m_doc, nodeId, folderId));
+    emit commandStateChanged();
 }
 
 void CNotesView::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,20 +1,25 @@
 #pragma once
 // The main window's view: the tree of the open database under its database
 // item, and the place where the node commands run (Open, New Folder, New
-// Note, Delete, Cut, Copy, Paste). Every command changes the database through
-// the tree operations first and then patches the tree in place; the whole
+// Note, Delete, Cut, Copy, Paste, and on the desktop dragging a node onto a
+// folder). Every command goes onto the document's undo stack as one step; the
+// tree is patched in place from the document's node signals, whether a step is
+// done, undone or redone, and the node the step touched is selected. The whole
 // tree is filled again 300 ms after the document reports an update. The
 // selected node is shown in the preview. The view owns the find dialog and
 // the reminder alarm, whose pass also runs after each of those fills. The main window builds its menus and
 // enables its commands from the state queries and the two signals.
 
 #include <QPoint>
+#include <QString>
 #include <QTimer>
 #include <QTreeView>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class CFindDlg;
+class QMimeData;
 class CNotesDoc;
 class NotesTreeModel;
 class PreviewTarget;
@@ -29,11 +34,16 @@ public:
     static constexpr int kRebuildDelayMs = 300;
     // Row height of the desktop tree.
     static constexpr int kDeskRowHeight = 18;
+    // Hovering a drag over a closed folder opens it after this long (desktop).
+    static constexpr int kDropExpandDelayMs = 750;
 
     CNotesView(CNotesDoc& doc, QWidget* parent = nullptr);
     ~CNotesView() override;
 
     NotesTreeModel& notesModel() const { return *m_model; }
+
+    // The first local file a drag carries (a database from the file manager); empty when none.
+    static QString DroppedFile(const QMimeData* data);
 
     // The preview the selection is shown in (the main window's pane; may stay unset).
     void setPreviewTarget(PreviewTarget* target);
@@ -77,6 +87,8 @@ signals:
     void commandStateChanged();
     // A context menu is asked for on an item, which is selected by now.
     void contextMenuRequested(int menuId, const QPoint& globalPos);
+    // A file was dropped on the tree: the window opens it.
+    void fileDropped(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -85,6 +97,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     // Dotted lines join every item to its parent and its siblings, whatever
     // the style draws; the expand buttons are the style's.
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
@@ -95,8 +110,13 @@ private:
     void SelectNewItem(const QModelIndex& index);
     void UpdatePreview();
     void OnSelectionChanged();
-    // Tells the document that the database changed since `before`.
-    void ReportModified(bool before);
+    // The question Delete asks about the node.
+    QString DeleteQuestion(int32_t nodeId) const;
+    // The document's node signals: the tree follows the database.
+    void OnNodesInserted(int32_t nodeId, const std::vector<int32_t>& ids);
+    void OnNodeRemoved(int32_t nodeId);
+    void OnNodeMoved(int32_t nodeId);
+    void OnNodeChanged(int32_t nodeId);
     void RequestContextMenu(const QModelIndex& index, const QPoint& globalPos);
 
     CNotesDoc& m_doc;

@@ -17,6 +17,9 @@ constexpr CommandDef kCommands[] = {
      "document-save"},
     {C::SaveAs, 57604, 0, "Save &As...", "Save As...", nullptr, O::Document, R::Always, false, nullptr},
     {C::Exit, 57665, 57665, "E&xit", "Exit", nullptr, O::Window, R::Always, false, nullptr},
+    {C::Undo, 57643, 57643, "&Undo\tCtrl+Z", "Undo", "Ctrl+Z", O::Document, R::CanUndo, false, "edit-undo"},
+    {C::Redo, 57644, 57644, "&Redo\tCtrl+Y", "Redo", "Ctrl+Y;Ctrl+Shift+Z", O::Document, R::CanRedo, false,
+     "edit-redo"},
     {C::Cut, 57635, 57635, "Cu&t\tCtrl+X", "Cut", "Ctrl+X;Shift+Del", O::View, R::NoteSelected, false,
      "edit-cut"},
     {C::Copy, 57634, 57634, "&Copy\tCtrl+C", "Copy", "Ctrl+C;Ctrl+Ins", O::View, R::NoteSelected, false,
@@ -68,8 +71,9 @@ constexpr MenuEntry sub(const char* title, std::span<const MenuEntry> items) {
 // Desktop menus.
 constexpr MenuEntry kDeskFile[] = {item(C::New), item(C::Open), item(C::Save), item(C::SaveAs),
                                    separator(),  item(C::Lock), separator(),   item(C::Exit)};
-constexpr MenuEntry kDeskEdit[] = {item(C::Cut), item(C::Copy), item(C::CopyValue), item(C::Paste),
-                                   separator(),  item(C::Find), item(C::FindNext)};
+constexpr MenuEntry kDeskEdit[] = {item(C::Undo), item(C::Redo),      separator(),    item(C::Cut),
+                                   item(C::Copy), item(C::CopyValue), item(C::Paste), separator(),
+                                   item(C::Find), item(C::FindNext)};
 constexpr MenuEntry kTools[] = {item(C::OpenNode),
                                 separator(),
                                 item(C::NewFolder),
@@ -92,7 +96,8 @@ constexpr MenuEntry kDeskMenu[] = {sub("&File", kDeskFile), sub("&Edit", kDeskEd
 constexpr MenuEntry kPadFile[] = {item(C::New),  item(C::Open), item(C::Save), separator(),
                                   item(C::Lock), separator(),   item(C::Exit)};
 // Copy Value opens a sub-menu of the selected note's values.
-constexpr MenuEntry kPadEdit[] = {item(C::Cut),   item(C::Copy), item(C::CopyValue),
+constexpr MenuEntry kPadEdit[] = {item(C::Undo),  item(C::Redo), separator(),
+                                  item(C::Cut),   item(C::Copy), item(C::CopyValue),
                                   item(C::Paste), separator(),   item(C::Find)};
 constexpr MenuEntry kPadHelp[] = {item(C::WebSite), separator(), item(C::About)};
 constexpr MenuEntry kPadMenu[] = {sub("File", kPadFile), sub("Edit", kPadEdit), sub("Tools", kTools),

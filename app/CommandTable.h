@@ -12,6 +12,8 @@ enum class Command {
     Save,
     SaveAs,
     Exit,
+    Undo,
+    Redo,
     Cut,
     Copy,
     Paste,
@@ -47,6 +49,8 @@ enum class EnableRule {
     NoteSelected,    // a note
     CanPaste,        // a folder or the database item, with a note in the clipboard slot
     CanLock,         // the database has a password
+    CanUndo,         // a step to undo
+    CanRedo,         // a step to redo
     NotYetBuilt,     // the command's window is not part of the program yet
 };
 

@@ -2,8 +2,11 @@
 
 #include "app/AppTexts.h"
 #include "core/NotesMgr.h"
+#include "core/SubtreeRecords.h"
 
 #include <QChar>
+#include <QCoreApplication>
+#include <QMimeData>
 #include <QPixmap>
 #include <algorithm>
 #include <string>
@@ -27,6 +30,15 @@ int compareTitles(const std::u16string& a, const std::u16string& b) {
             return x < y ? -1 : 1;
     }
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// A dragged item: the node id, with the process and the model it came from,
+// so that only this tree's own drags are taken.
+const QString kNodeMimeType = QStringLiteral("application/x-sealbook-node");
+
+QByteArray dragSource(const NotesTreeModel* model) {
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(reinterpret_cast<quintptr>(model)) + ':';
 }
 
 } // namespace
@@ -147,28 +159,67 @@ void NotesTreeModel::Order(int32_t slot) const {
     }
 }
 
-QModelIndex NotesTreeModel::AppendNode(int32_t nodeId) {
-    if (const int32_t existing = slotOfNode(nodeId); existing > 0)
-        return indexOfSlot(existing);
+int32_t NotesTreeModel::parentSlotFor(int32_t nodeId) const {
     const NoteRecord* node = m_notes.FindNode(nodeId);
     if (!node)
-        return {};
+        return -1;
     const int32_t parentSlot = node->parentId == -1 ? 0 : slotOfNode(node->parentId);
     if (parentSlot < 0 || !m_items[static_cast<size_t>(parentSlot)].isFolder)
+        return -1;
+    return parentSlot;
+}
+
+int32_t NotesTreeModel::AddItem(int32_t parentSlot, int32_t nodeId, bool isFolder) {
+    const auto slot = static_cast<int32_t>(m_items.size());
+    Item& item = m_items.emplace_back();
+    item.nodeId = nodeId;
+    item.parent = parentSlot;
+    item.isFolder = isFolder;
+    Item& parent = m_items[static_cast<size_t>(parentSlot)];
+    item.row = parent.ordered ? static_cast<int32_t>(parent.children.size()) : -1;
+    parent.children.push_back(slot);
+    m_slots.emplace(nodeId, slot);
+    return slot;
+}
+
+QModelIndex NotesTreeModel::AppendNode(int32_t nodeId) {
+    return InsertSubtree(nodeId, {nodeId});
+}
+
+QModelIndex NotesTreeModel::InsertSubtree(int32_t nodeId, const std::vector<int32_t>& ids) {
+    if (const int32_t existing = slotOfNode(nodeId); existing > 0)
+        return indexOfSlot(existing);
+    const int32_t parentSlot = parentSlotFor(nodeId);
+    if (parentSlot < 0)
         return {};
     // The siblings take their sorted places first; the new one goes after them all.
     Order(parentSlot);
     const int row = static_cast<int>(m_items[static_cast<size_t>(parentSlot)].children.size());
     beginInsertRows(indexOfSlot(parentSlot), row, row);
-    const auto slot = static_cast<int32_t>(m_items.size());
-    Item& item = m_items.emplace_back();
-    item.nodeId = nodeId;
-    item.parent = parentSlot;
-    item.row = row;
-    item.isFolder = node->isFolder != 0;
-    item.ordered = true;
-    m_items[static_cast<size_t>(parentSlot)].children.push_back(slot);
-    m_slots.emplace(nodeId, slot);
+    const int32_t slot = AddItem(parentSlot, nodeId, m_notes.FindNode(nodeId)->isFolder != 0);
+    // The items below: first all of them, then each under its folder.
+    std::unordered_map<int32_t, int32_t> added;
+    for (int32_t id : ids) {
+        const NoteRecord* node = m_notes.FindNode(id);
+        if (id == nodeId || !node || slotOfNode(id) >= 0)
+            continue;
+        const auto below = static_cast<int32_t>(m_items.size());
+        Item& item = m_items.emplace_back();
+        item.nodeId = id;
+        item.isFolder = node->isFolder != 0;
+        added.emplace(id, below);
+    }
+    m_slots.reserve(m_slots.size() + added.size());
+    for (const auto& [id, below] : added) {
+        const int32_t parentId = m_notes.FindNode(id)->parentId;
+        const auto folder = added.find(parentId);
+        const int32_t folderSlot = parentId == nodeId ? slot : (folder == added.end() ? -1 : folder->second);
+        if (folderSlot < 0)
+            continue; // not below the node after all: it gets no item
+        m_items[static_cast<size_t>(below)].parent = folderSlot;
+        m_items[static_cast<size_t>(folderSlot)].children.push_back(below);
+        m_slots.emplace(id, below);
+    }
     endInsertRows();
     return createIndex(row, 0, static_cast<quintptr>(slot));
 }
@@ -196,6 +247,34 @@ void NotesTreeModel::RemoveNode(int32_t nodeId) {
         item.children.clear();
     }
     endRemoveRows();
+}
+
+QModelIndex NotesTreeModel::MoveNode(int32_t nodeId) {
+    const int32_t slot = slotOfNode(nodeId);
+    const int32_t toSlot = parentSlotFor(nodeId);
+    if (slot <= 0 || toSlot < 0) {
+        RemoveNode(nodeId);
+        return {};
+    }
+    const int32_t fromSlot = m_items[static_cast<size_t>(slot)].parent;
+    if (fromSlot == toSlot)
+        return indexOfSlot(slot);
+    Order(fromSlot);
+    Order(toSlot);
+    const int fromRow = m_items[static_cast<size_t>(slot)].row;
+    const int toRow = static_cast<int>(m_items[static_cast<size_t>(toSlot)].children.size());
+    // The item keeps its slot, so the view keeps what is open below it.
+    if (!beginMoveRows(indexOfSlot(fromSlot), fromRow, fromRow, indexOfSlot(toSlot), toRow))
+        return {};
+    std::vector<int32_t>& siblings = m_items[static_cast<size_t>(fromSlot)].children;
+    siblings.erase(siblings.begin() + fromRow);
+    for (size_t after = static_cast<size_t>(fromRow); after < siblings.size(); ++after)
+        m_items[static_cast<size_t>(siblings[after])].row = static_cast<int32_t>(after);
+    m_items[static_cast<size_t>(toSlot)].children.push_back(slot);
+    m_items[static_cast<size_t>(slot)].parent = toSlot;
+    m_items[static_cast<size_t>(slot)].row = toRow;
+    endMoveRows();
+    return createIndex(toRow, 0, static_cast<quintptr>(slot));
 }
 
 void NotesTreeModel::RefreshNode(int32_t nodeId) {
@@ -273,7 +352,51 @@ Qt::ItemFlags NotesTreeModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (!m_items[static_cast<size_t>(slotOf(index))].isFolder)
+    const Item& item = m_items[static_cast<size_t>(slotOf(index))];
+    if (!item.isFolder)
         flags |= Qt::ItemNeverHasChildren;
+    else
+        flags |= Qt::ItemIsDropEnabled;
+    if (item.nodeId != 0)
+        flags |= Qt::ItemIsDragEnabled;
     return flags;
+}
+
+QStringList NotesTreeModel::mimeTypes() const {
+    return {kNodeMimeType};
+}
+
+QMimeData* NotesTreeModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty())
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setData(kNodeMimeType, dragSource(this) + QByteArray::number(nodeIdAt(indexes.front())));
+    return data;
+}
+
+int32_t NotesTreeModel::draggedNodeId(const QMimeData* data) const {
+    if (!data)
+        return -1;
+    const QByteArray carried = data->data(kNodeMimeType);
+    const QByteArray source = dragSource(this);
+    if (!carried.startsWith(source))
+        return -1;
+    bool ok = false;
+    const int id = carried.mid(source.size()).toInt(&ok);
+    return ok ? id : -1;
+}
+
+bool NotesTreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int, int,
+                                     const QModelIndex& parent) const {
+    if (action != Qt::MoveAction && action != Qt::CopyAction)
+        return false;
+    return CanDropInto(m_notes, draggedNodeId(data), nodeIdAt(parent), action == Qt::MoveAction);
+}
+
+Qt::DropActions NotesTreeModel::supportedDragActions() const {
+    return Qt::MoveAction | Qt::CopyAction;
+}
+
+Qt::DropActions NotesTreeModel::supportedDropActions() const {
+    return Qt::MoveAction | Qt::CopyAction;
 }

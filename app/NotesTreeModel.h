@@ -8,7 +8,12 @@
 // object per item: an index carries the slot of its node in a flat table.
 // Between fills the commands patch the model in place: a new node goes last
 // under its folder, a deleted one goes with everything below it, an edited
-// one shows its new title, picture and reminder mark where it is.
+// one shows its new title, picture and reminder mark where it is, a moved
+// one goes last under its new folder with everything below it.
+//
+// On the desktop the items are dragged as node ids; a note or folder may be
+// dropped on a folder or the database item, never on itself or anything
+// inside it.
 
 #include "gui/IconLists.h"
 
@@ -19,6 +24,7 @@
 #include <vector>
 
 class NotesMgr;
+class QMimeData;
 
 class NotesTreeModel : public QAbstractItemModel {
     Q_OBJECT
@@ -40,8 +46,18 @@ public:
     // folder's item, where it stays until the next fill. Returns its item
     // (invalid when the folder has no item).
     QModelIndex AppendNode(int32_t nodeId);
+    // A node put back into the database with the nodes below it (`ids`, any
+    // order) becomes the last child of its folder's item, its own children
+    // ordered when they are first shown.
+    QModelIndex InsertSubtree(int32_t nodeId, const std::vector<int32_t>& ids);
     // Removes a node's item and every item below it.
     void RemoveNode(int32_t nodeId);
+    // A node that has a new parent in the database becomes the last child of
+    // that folder's item, with its items below; returns its item.
+    QModelIndex MoveNode(int32_t nodeId);
+
+    // The node a drag from this model carries; -1 for any other data.
+    int32_t draggedNodeId(const QMimeData* data) const;
     // Shows a node's title, picture and reminder mark again, in the same place.
     void RefreshNode(int32_t nodeId);
 
@@ -52,6 +68,12 @@ public:
     bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    Qt::DropActions supportedDragActions() const override;
+    Qt::DropActions supportedDropActions() const override;
 
 private:
     // One row of the flat table. Slot 0 is the invisible top; an index's
@@ -71,6 +93,10 @@ private:
     QModelIndex indexOfSlot(int32_t slot) const;
     // Puts a folder's children in order the first time they are needed.
     void Order(int32_t slot) const;
+    // The slot a node's item goes under, or -1 when its folder has no item.
+    int32_t parentSlotFor(int32_t nodeId) const;
+    // Appends a new item under `parentSlot` (whose children are in order).
+    int32_t AddItem(int32_t parentSlot, int32_t nodeId, bool isFolder);
 
     const NotesMgr& m_notes;
     mutable std::vector<Item> m_items;

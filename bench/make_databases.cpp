@@ -3,7 +3,10 @@
 //   attachments.nte  200 MB of attachments
 //   body.nte         one note (id 11) whose body is about 56 MB of RTF
 //   empty.nte        the default database, for the program's own baseline
-// All without a password. Usage: make_databases FOLDER
+//   strong.nte       attachments.nte strongly protected under the password
+//                    "bench", its key of the cheapest costs, so that a load
+//                    times the reading and not the key derivation
+// All but strong.nte without a password. Usage: make_databases FOLDER
 
 #include "bench/SampleDatabases.h"
 #include "core/CodePage.h"
@@ -43,7 +46,12 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[1];
     bench::makeManyNodes()->Save(folder + "/nodes.nte");
-    bench::makeAttachments()->Save(folder + "/attachments.nte");
+    const auto attachments = bench::makeAttachments();
+    attachments->Save(folder + "/attachments.nte");
+    attachments->password = u"bench";
+    attachments->protection = Protection::Strong;
+    attachments->strongCosts = StrongKey::smallestCosts();
+    attachments->Save(folder + "/strong.nte");
     makeLongBody()->Save(folder + "/body.nte");
     makeEmpty()->Save(folder + "/empty.nte");
     return 0;

@@ -8,7 +8,8 @@ inline constexpr const char* usage =
     "Usage: sealbook [options] COMMAND ARGS...\n"
     "\n"
     "Commands:\n"
-    "  ls FILE               the tree of the database, folders first, with node ids\n"
+    "  ls FILE               the tree of the database, folders first, with node ids,\n"
+    "                        then its protection (strong or compatible)\n"
     "  show FILE ID          one node: title, template fields, attachment, body text\n"
     "      --body            print only the body as plain text\n"
     "      --rtf             print the body as stored\n"
@@ -17,8 +18,13 @@ inline constexpr const char* usage =
     "      --attachments DIR write attachments as files into DIR instead of base64\n"
     "  import JSON OUT.nte   build a database from an export (JSON '-' reads stdin)\n"
     "      --attachments DIR where the attachment files named in the JSON lie\n"
+    "      --strong          write it strongly protected (see passwd)\n"
     "  passwd FILE           change the password of the database\n"
-    "  verify FILE           load the database and print its counts\n"
+    "      --strong          protect it strongly: a slow key, every piece\n"
+    "                        authenticated; opens only in this version\n"
+    "      --compatible      protect it compatibly: opens in every version\n"
+    "  verify FILE           load and check the whole database, print its counts\n"
+    "                        and its protection\n"
     "  find FILE TEXT        the nodes holding TEXT, in tree order: id, then the\n"
     "                        path of titles from the root\n"
     "      --scope S         title, body or both (the default)\n"
@@ -79,6 +85,7 @@ inline constexpr const char* unknownOption = "Unknown option '%1' (see sealbook 
 inline constexpr const char* missingOptionValue = "Option '%1' needs a value.";
 inline constexpr const char* optionNotForCommand = "Option '%1' does not apply to '%2'.";
 inline constexpr const char* wrongArgumentCount = "'%1' expects %2 (see sealbook --help).";
+inline constexpr const char* strongAndCompatible = "Give either --strong or --compatible, not both.";
 inline constexpr const char* bodyAndRtf = "Give either --body or --rtf, not both.";
 inline constexpr const char* unknownFtpCommand = "Unknown ftp command '%1' (see sealbook --help).";
 inline constexpr const char* noFtpCommand =
@@ -113,6 +120,10 @@ inline constexpr const char* countNotes = "notes";
 inline constexpr const char* countTemplates = "templates";
 inline constexpr const char* countAttachments = "attachments";
 inline constexpr const char* countAttachmentBytes = "attachment bytes";
+// ls and verify: the file's kind.
+inline constexpr const char* protectionLabel = "protection";
+inline constexpr const char* protectionStrong = "strong";
+inline constexpr const char* protectionCompatible = "compatible";
 
 // JSON reading (%1 says where: "nodes[3].title" and the like).
 inline constexpr const char* jsonSyntax = "%1 is not valid JSON: %2";

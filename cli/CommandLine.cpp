@@ -48,7 +48,9 @@ enum class Option {
     CaFile,
     Active,
     Anonymous,
-    Tls
+    Tls,
+    Strong,
+    Compatible
 };
 
 struct OptionInfo {
@@ -57,7 +59,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 19> kOptions{{
+constexpr std::array<OptionInfo, 21> kOptions{{
     {"--password-file", Option::PasswordFile, true},
     {"--new-password-file", Option::NewPasswordFile, true},
     {"--attachments", Option::Attachments, true},
@@ -77,6 +79,8 @@ constexpr std::array<OptionInfo, 19> kOptions{{
     {"--active", Option::Active, false},
     {"--anonymous", Option::Anonymous, false},
     {"--tls", Option::Tls, false},
+    {"--strong", Option::Strong, false},
+    {"--compatible", Option::Compatible, false},
 }};
 
 const OptionInfo* findOption(const std::string& name) {
@@ -94,6 +98,10 @@ bool optionFits(Option option, Command command) {
         return command == Command::Passwd;
     case Option::Attachments:
         return command == Command::Export || command == Command::Import;
+    case Option::Strong:
+        return command == Command::Passwd || command == Command::Import;
+    case Option::Compatible:
+        return command == Command::Passwd;
     case Option::Body:
     case Option::Rtf:
     case Option::Conceal:
@@ -192,6 +200,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         case Option::Body:
             result.bodyOnly = true;
             break;
+        case Option::Strong:
+        case Option::Compatible: {
+            const Protection kind =
+                info->option == Option::Strong ? Protection::Strong : Protection::Compatible;
+            if (result.protection && *result.protection != kind)
+                throw CliError(CliTexts::strongAndCompatible);
+            result.protection = kind;
+            break;
+        }
         case Option::Rtf:
             result.rawRtf = true;
             break;

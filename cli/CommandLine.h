@@ -3,6 +3,8 @@
 // options. Options may stand anywhere; "--" ends them; "--opt=value" and
 // "--opt value" are both accepted.
 
+#include "core/Protection.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,8 @@ struct CommandLine {
     std::optional<std::string> passwordFile;
     std::optional<std::string> newPasswordFile;
     std::optional<std::string> attachmentsDir;
+    // passwd --strong / --compatible, import --strong: the kind of file written.
+    std::optional<Protection> protection;
     bool bodyOnly = false;
     bool rawRtf = false;
     // show: values of secret fields as a row of dots.

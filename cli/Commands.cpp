@@ -71,6 +71,19 @@ int32_t parseNodeId(const std::string& text) {
     return id;
 }
 
+std::string protectionLine(const NotesMgr& mgr) {
+    return std::string(CliTexts::protectionLabel) + ": " +
+           (mgr.protection == Protection::Strong ? CliTexts::protectionStrong
+                                                 : CliTexts::protectionCompatible) +
+           "\n";
+}
+
+// A strong file needs a password; refused before anything is written.
+void checkStrongPassword(const NotesMgr& mgr) {
+    if (mgr.protection == Protection::Strong && mgr.password.empty())
+        throw CliError(Texts::strongNeedsPassword);
+}
+
 void runLs(const TreeSkeleton& skeleton, std::ostream& out) {
     const TreeListing listing = ListTree(skeleton);
     // Lines are gathered and written in large pieces.
@@ -171,7 +184,8 @@ void runVerify(const NotesMgr& mgr, const TreeSkeleton& skeleton, std::ostream& 
         << CliTexts::countNotes << ": " << notes << "\n"
         << CliTexts::countTemplates << ": " << mgr.templates.size() << "\n"
         << CliTexts::countAttachments << ": " << attachments << "\n"
-        << CliTexts::countAttachmentBytes << ": " << bytes << "\n";
+        << CliTexts::countAttachmentBytes << ": " << bytes << "\n"
+        << protectionLine(mgr);
     out.flush();
     if (auto problem = FindTreeProblem(skeleton))
         throw CliError(*problem);
@@ -203,6 +217,8 @@ void runImport(const CommandLine& line, const PasswordSource& passwords, std::is
     ImportDatabase(json, mgr, folder.get());
     // Asked only once the JSON is known to be sound; a new file's password is typed twice.
     mgr.password = passwords.Password(line.passwordFile, true);
+    mgr.protection = line.protection.value_or(Protection::Compatible);
+    checkStrongPassword(mgr);
     mgr.Save(line.operands[1]);
 }
 
@@ -226,6 +242,7 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
     case Command::Ls: {
         auto mgr = databaseFor(passwords.Password(line.passwordFile, false));
         runLs(ReadSkeleton(*mgr, line.operands[0], true), out);
+        out << protectionLine(*mgr);
         break;
     }
     case Command::Show:
@@ -246,6 +263,8 @@ void RunCommand(const CommandLine& line, const PasswordSource& passwords, std::i
         const std::string& path = line.operands[0];
         auto mgr = loadDatabase(path, passwords.Password(line.passwordFile, false));
         mgr->password = passwords.NewPassword(line.newPasswordFile);
+        mgr->protection = line.protection.value_or(mgr->protection);
+        checkStrongPassword(*mgr);
         mgr->Save(path);
         break;
     }

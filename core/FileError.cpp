@@ -21,6 +21,8 @@ std::string describe(FileError::Kind kind, const std::string& path) {
         return fill(Texts::pastEnd, name);
     case FileError::Kind::BadFormat:
         return Texts::unexpectedFormat;
+    case FileError::Kind::Damaged:
+        return Texts::damaged;
     case FileError::Kind::FileNotFound:
         return fill(Texts::fileNotFound, name);
     case FileError::Kind::AccessDenied:

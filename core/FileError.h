@@ -15,6 +15,7 @@ public:
         DiskFull,     // no space left while writing
         EndOfFile,    // the data ended before a field was complete, or a count does not fit
         BadFormat,    // not a database file, or a stream version without a known layout
+        Damaged,      // a strongly protected file whose bytes do not check
     };
 
     FileError(Kind kind, std::string path, const std::string& detail = {});

@@ -4,14 +4,18 @@
 // Every window, dialog and the file layer reach the data through NotesMgr.
 
 #include "core/NoteRecord.h"
+#include "core/Protection.h"
+#include "core/StrongKey.h"
 #include "core/TemplateRecord.h"
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+class FileSink;
 class NodeReceiver;
 class SettingsStore;
 class StreamReader;
@@ -45,6 +49,13 @@ public:
     int32_t modified = 0;
     std::u16string password;
     std::vector<std::u16string> recentFiles;
+    // The kind of file the next save writes; a load sets it to the file's kind.
+    Protection protection = Protection::Compatible;
+    // The key derivation costs of a strong file; a load takes the file's.
+    StrongKey::Costs strongCosts = StrongKey::defaultCosts();
+    // The key of the strong file last read or written, kept for the session
+    // so that a save derives again only when password or costs changed.
+    std::shared_ptr<const StrongKey> strongKey;
 
     // Clears (wipes) nodes, templates and the database texts; keeps password and recent files.
     void Reset();
@@ -86,6 +97,16 @@ public:
     // throws FileError, leaving the previous file in place.
     bool Save(const std::string& path);
 
+    // Derives the strong key for the password and costs held unless the kept
+    // one fits them. Slow (about a second): callers with a window run it off
+    // the user-interface thread before Save. Throws std::invalid_argument for
+    // an empty password.
+    void PrepareStrongKey();
+    // Whether the kept strong key is the one for the password and costs held.
+    bool StrongKeyFits() const { return strongKey && strongKey->fits(password, strongCosts); }
+    // Takes over protection, costs and kept key of `other`.
+    void TakeProtection(NotesMgr& other);
+
     void AddRecentFile(const std::u16string& path);
     // Drops every entry equal to `path` in the sense of AddRecentFile (a file
     // that failed to open from the list).
@@ -105,6 +126,11 @@ private:
     void LoadRecentFiles();
     // Overwrites the texts and attachments held before they are let go.
     void WipeContent();
+    // The strong kind: `fd` is positioned after the first `lead` bytes of the
+    // header, already read.
+    void ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t leadSize, const std::string& path,
+                    NodeReceiver& receiver);
+    void WriteStrong(FileSink& file);
 
     SettingsStore* m_settings = nullptr;
     std::minstd_rand m_random;

@@ -12,6 +12,7 @@
 #include "core/PathText.h"
 #include "core/StreamReader.h"
 #include "core/StreamWriter.h"
+#include "core/StrongHeader.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -129,9 +130,11 @@ std::string fileBehind(const std::string& path) {
 bool NotesMgr::Load(const std::string& path) {
     NotesMgr loaded(nullptr);
     loaded.password = password;
+    loaded.strongKey = strongKey;
     NodeMapReceiver receiver(loaded.nodes);
     loaded.Scan(path, receiver);
     TakeContent(loaded);
+    TakeProtection(loaded);
     AddRecentFile(recentEntry(path));
     return true;
 }
@@ -150,20 +153,25 @@ void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver) {
     // Files without the magic number are of the legacy scheme, whose key is
     // not known here: they are refused as not being database files.
     uint8_t magic[kFileMagicSize];
-    if (readFully(fd, magic, sizeof magic, path) < sizeof magic || !isMagic(magic))
+    const size_t magicRead = readFully(fd, magic, sizeof magic, path);
+    const uint64_t fileSize = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+    if (magicRead == sizeof magic && StrongHeader::startsWithMagicPrefix(magic))
+        return ScanStrong(fd, fileSize, magic, sizeof magic, path, receiver);
+    if (magicRead < sizeof magic || !isMagic(magic))
         throw FileError(FileError::Kind::BadFormat, path);
 
     const DatabaseCipher cipher(password);
     uint8_t prefix[DatabaseCipher::prefixSize];
     const size_t prefixRead = readFully(fd, prefix, sizeof prefix, path);
     // A file too short for the prefix holds no stream; the reader reports that.
-    const uint64_t fileSize = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
     const uint64_t streamSize =
         prefixRead == sizeof prefix && fileSize > kStreamOffset ? fileSize - kStreamOffset : 0;
 
     DecipheringSource source(fd, streamSize, cipher, path);
     StreamReader reader(source);
     Serialize(reader, receiver);
+    protection = Protection::Compatible;
+    strongKey.reset();
 }
 
 bool NotesMgr::Save(const std::string& requestedPath) {
@@ -174,14 +182,18 @@ bool NotesMgr::Save(const std::string& requestedPath) {
 
     std::unique_ptr<FileSink> file = FileSink::createBeside(path);
     try {
-        writeMagic(*file);
-        DatabaseCipher cipher(password);
-        const auto prefix = cipher.makePrefix([this] { return NextRandom(); });
-        file->write(prefix.data(), prefix.size());
-        EncipheringSink enciphered(cipher, *file);
-        StreamWriter out(enciphered);
-        Serialize(out);
-        enciphered.finish();
+        if (protection == Protection::Strong) {
+            WriteStrong(*file);
+        } else {
+            writeMagic(*file);
+            DatabaseCipher cipher(password);
+            const auto prefix = cipher.makePrefix([this] { return NextRandom(); });
+            file->write(prefix.data(), prefix.size());
+            EncipheringSink enciphered(cipher, *file);
+            StreamWriter out(enciphered);
+            Serialize(out);
+            enciphered.finish();
+        }
         file->finish();
     } catch (...) {
         file->discard();

@@ -26,6 +26,9 @@ inline constexpr const char* accessDenied = "%1 could not be accessed.";
 inline constexpr const char* diskFull = "There is not enough space on the disk.";
 inline constexpr const char* genericFileError = "An unexpected error occurred while accessing %1.";
 inline constexpr const char* wrongPassword = "Enter the password";
+inline constexpr const char* damaged = "The file is damaged or was changed by someone else.";
+// Refusal of a strongly protected database without a password.
+inline constexpr const char* strongNeedsPassword = "Strong protection needs a password.";
 
 // Questions and refusals of the tree and template commands.
 inline constexpr const char16_t* confirmDeleteFolder =

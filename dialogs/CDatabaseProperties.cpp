@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
@@ -62,6 +64,14 @@ CDatabaseProperties::CDatabaseProperties(QWidget* parent) : QDialog(parent) {
     m_repeatLabel = new QLabel(text(DialogTexts::repeat), m_client);
     m_repeatBox = makeMaskedBox(m_client);
     m_repeatLabel->setBuddy(m_repeatBox);
+    m_protectionLabel = new QLabel(text(DialogTexts::protection), m_client);
+    m_compatible = new QRadioButton(text(DialogTexts::protectionCompatible), m_client);
+    m_compatibleNote = new QLabel(text(DialogTexts::protectionCompatibleNote), m_client);
+    m_strong = new QRadioButton(text(DialogTexts::protectionStrong), m_client);
+    m_strongNote = new QLabel(text(DialogTexts::protectionStrongNote), m_client);
+    for (QLabel* note : {m_compatibleNote, m_strongNote})
+        note->setWordWrap(true);
+    m_compatible->setChecked(true);
 
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_buttons->button(QDialogButtonBox::Ok)->setText(text(DialogTexts::ok));
@@ -123,16 +133,40 @@ void CDatabaseProperties::LayOutDesktop() {
     centreOn(m_passwordLabel, m_passwordBox->geometry());
     centreOn(m_repeatLabel, m_repeatBox->geometry());
 
-    const QSize size(width, m_repeatBox->geometry().bottom() + 1 + kMargin);
+    const int bottom = LayOutProtection(m_repeatBox->geometry().bottom() + 1 + kGap, width);
+    const QSize size(width, bottom + 1 + kMargin);
     if (kHandheld)
         m_client->setMinimumSize(size);
     else
         m_client->setFixedSize(size);
 }
 
+int CDatabaseProperties::LayOutProtection(int top, int width) {
+    const int inner = width - 2 * kMargin;
+    const int indent = m_compatible->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) + 4;
+    int y = top;
+    const auto place = [&](QWidget* w, int left) {
+        const int height = w->hasHeightForWidth() ? w->heightForWidth(inner - left) : w->sizeHint().height();
+        w->setGeometry(kMargin + left, y, inner - left, height);
+        y += height;
+    };
+    place(m_protectionLabel, 0);
+    y += 2;
+    place(m_compatible, 0);
+    place(m_compatibleNote, indent);
+    y += kGap / 2;
+    place(m_strong, 0);
+    place(m_strongNote, indent);
+    return y - 1;
+}
+
 void CDatabaseProperties::LayOutHandheld() {
     const int right = m_client->width() - kMargin;
-    const int bottom = m_client->height() - kMargin;
+    // The protection choice sits on the bottom margin, the password boxes above it.
+    const int protectionHeight = LayOutProtection(0, m_client->width()) + 1;
+    const int protectionTop = m_client->height() - kMargin - protectionHeight;
+    LayOutProtection(protectionTop, m_client->width());
+    const int bottom = protectionTop - kGap;
 
     QRect title = m_titleBox->geometry();
     title.setRight(right - 1);
@@ -180,11 +214,17 @@ void CDatabaseProperties::setRepeat(const QString& repeat) {
     m_repeatBox->setText(repeat);
 }
 
+void CDatabaseProperties::setProtection(Protection protection) {
+    m_protection = protection;
+    (protection == Protection::Strong ? m_strong : m_compatible)->setChecked(true);
+}
+
 void CDatabaseProperties::accept() {
     m_title = m_titleBox->text();
     m_description = m_descriptionBox->toPlainText();
     m_password = m_passwordBox->text();
     m_repeat = m_repeatBox->text();
+    m_protection = m_strong->isChecked() ? Protection::Strong : Protection::Compatible;
 
     if (m_title.isEmpty()) {
         const QString message =
@@ -196,6 +236,11 @@ void CDatabaseProperties::accept() {
     // Exact comparison: a password differing only in case is a different password.
     if (m_password != m_repeat) {
         ShowMessageBox(this, text(DialogTexts::passwordMismatch), MessageIcon::Stop);
+        m_passwordBox->setFocus();
+        return;
+    }
+    if (m_protection == Protection::Strong && m_password.isEmpty()) {
+        ShowMessageBox(this, text(DialogTexts::strongNeedsPassword), MessageIcon::Stop);
         m_passwordBox->setFocus();
         return;
     }

@@ -1,8 +1,11 @@
 #pragma once
-// "Database Properties": the database's title, description and password. The
-// dialog only collects and checks the four strings (the repeat box guards the
-// password against typing errors); the caller takes the values from the
+// "Database Properties": the database's title, description, password and
+// protection. The dialog only collects and checks the four strings (the
+// repeat box guards the password against typing errors) and the kind of file
+// (strong protection needs a password); the caller takes the values from the
 // database and puts them back.
+
+#include "core/Protection.h"
 
 #include <QDialog>
 #include <QString>
@@ -11,6 +14,7 @@ class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QRadioButton;
 
 class CDatabaseProperties : public QDialog {
     Q_OBJECT
@@ -26,6 +30,8 @@ public:
     QString description() const { return m_description; }
     QString password() const { return m_password; }
     QString repeat() const { return m_repeat; }
+    void setProtection(Protection protection);
+    Protection protection() const { return m_protection; }
 
     QLabel* iconLabel() const { return m_icon; }
     QLineEdit* titleBox() const { return m_titleBox; }
@@ -34,6 +40,9 @@ public:
     QLineEdit* repeatBox() const { return m_repeatBox; }
     QLabel* passwordLabel() const { return m_passwordLabel; }
     QLabel* repeatLabel() const { return m_repeatLabel; }
+    QLabel* protectionLabel() const { return m_protectionLabel; }
+    QRadioButton* compatibleButton() const { return m_compatible; }
+    QRadioButton* strongButton() const { return m_strong; }
     QDialogButtonBox* buttons() const { return m_buttons; }
     // The area holding every control (the dialog less its buttons or soft-key bar).
     QWidget* clientArea() const { return m_client; }
@@ -47,8 +56,11 @@ private:
     void LayOutDesktop();
     // Handheld: follows the size of the client area (margins of 5 pixels).
     void LayOutHandheld();
+    // Places the protection choice from `top` over `width`; returns its bottom.
+    int LayOutProtection(int top, int width);
 
     QString m_title, m_description, m_password, m_repeat;
+    Protection m_protection = Protection::Compatible;
 
     QWidget* m_client = nullptr;
     QLabel* m_icon = nullptr;
@@ -59,5 +71,10 @@ private:
     QLineEdit* m_passwordBox = nullptr;
     QLabel* m_repeatLabel = nullptr;
     QLineEdit* m_repeatBox = nullptr;
+    QLabel* m_protectionLabel = nullptr;
+    QRadioButton* m_compatible = nullptr;
+    QLabel* m_compatibleNote = nullptr;
+    QRadioButton* m_strong = nullptr;
+    QLabel* m_strongNote = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "dialogs/DialogTexts.h"
 #include "gui/DialogMenuBar.h"
 #include "gui/GuiHelpers.h"
+#include "gui/OffUiThread.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -77,6 +79,11 @@ CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent) {
     m_toggle = new QLabel(m_client);
     m_toggle->setCursor(Qt::PointingHandCursor);
     m_toggle->installEventFilter(this);
+    // In the toggle's place while the work of OK runs: a bar without an end.
+    m_busy = new QProgressBar(m_client);
+    m_busy->setRange(0, 0);
+    m_busy->setTextVisible(false);
+    m_busy->hide();
 
     for (int i = 0; i < PasswordKeyboard::kKeyCount; ++i) {
         auto* key = new QPushButton(m_client);
@@ -131,6 +138,7 @@ void CPasswordDlg::LayOut() {
     y = std::max(y + boxHeight, kHandheld ? 0 : m_buttons->geometry().bottom() + 1) + du.y(6);
 
     m_toggle->setGeometry(margin, y, width - 2 * margin, labelHeight + du.y(2));
+    m_busy->setGeometry(m_toggle->geometry());
     y += m_toggle->height() + du.y(4);
 
     for (int i = 0; i < PasswordKeyboard::kKeyCount; ++i) {
@@ -192,9 +200,28 @@ void CPasswordDlg::OnKey(int index) {
 }
 
 void CPasswordDlg::accept() {
+    if (m_working)
+        return;
     m_boxText = m_box->text();
     m_result = g_keyboardShown ? m_keyboard.buffer() : m_boxText;
+    if (m_work && !m_working) {
+        m_working = true;
+        m_toggle->hide();
+        m_busy->show();
+        for (QWidget* w : {static_cast<QWidget*>(m_box), static_cast<QWidget*>(m_buttons)})
+            w->setEnabled(false);
+        for (QPushButton* key : m_keys)
+            key->setEnabled(false);
+        RunOffUiThread([this] { m_work(m_result); });
+        m_working = false;
+    }
     QDialog::accept();
+}
+
+void CPasswordDlg::reject() {
+    // The work cannot be stopped half-way: the dialog waits for it.
+    if (!m_working)
+        QDialog::reject();
 }
 
 bool CPasswordDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -53,6 +53,14 @@ inline constexpr const char* databaseTitle = "Database Title:";
 inline constexpr const char* password = "Password:";
 inline constexpr const char* repeat = "Repeat:";
 inline constexpr const char* passwordMismatch = "The password confirmation does not match.";
+inline constexpr const char* protection = "Protection:";
+inline constexpr const char* protectionCompatible = "Compatible \u2014 opens in every version";
+inline constexpr const char* protectionCompatibleNote =
+    "Every version and edition opens the file, but a copy of it can be tried against many passwords quickly.";
+inline constexpr const char* protectionStrong = "Strong \u2014 opens only in this version";
+inline constexpr const char* protectionStrongNote =
+    "Each password tried costs about a second, and any change to the file is noticed. Needs a password.";
+inline constexpr const char* strongNeedsPassword = Texts::strongNeedsPassword;
 
 // Find.
 inline constexpr const char* findTitle = "Find";

@@ -3,7 +3,9 @@
 // the reader is reached past the first unit; long inputs cross the pieces
 // in which the file is deciphered. The file is loaded, and also scanned node
 // by node with attachments passed over and bodies taken in pieces: both must
-// end alike and agree on every node.
+// end alike and agree on every node. The same stream in a strongly protected
+// file (the cheapest key, small pieces) must read as the stream read from
+// memory does.
 
 #include "fuzz/FuzzSupport.h"
 
@@ -81,6 +83,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const fuzz::Outcome scan = fuzz::attempt([&] { scanned.Scan(file.path, receiver); });
 
     fuzz::check(load == scan);
+
+    file.hold(fuzz::strongFileOfStream(data, size));
+    NotesMgr strong(nullptr);
+    strong.password = fuzz::kPassword;
+    strong.strongKey = fuzz::strongKey();
+    const fuzz::Outcome strongLoad = fuzz::attempt([&] { strong.Load(file.path); });
+    NotesMgr direct(nullptr);
+    const fuzz::Outcome directRead = fuzz::readStream(direct, data, size);
+    fuzz::check(strongLoad == directRead);
+    fuzz::check(!strongLoad.ok ||
+                (fuzz::sameReading(strong, direct) && strong.strongKey == fuzz::strongKey()));
+
     if (!load.ok)
         return 0;
     fuzz::check(loaded.templates == scanned.templates && loaded.nextNodeId == scanned.nextNodeId);

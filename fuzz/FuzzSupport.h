@@ -6,11 +6,15 @@
 #include "core/DatabaseCipher.h"
 #include "core/DatabaseFile.h"
 #include "core/FileError.h"
+#include "core/FileSink.h"
 #include "core/NotesMgr.h"
 #include "core/StreamReader.h"
+#include "core/StrongEncipheringSink.h"
+#include "core/StrongKey.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -114,6 +118,36 @@ inline std::vector<uint8_t> fileOfStream(const uint8_t* stream, size_t size) {
     std::vector<uint8_t> file = {0x1A, 0x7F, 0x1D, 0xAF};
     file.insert(file.end(), enciphered.begin(), enciphered.end());
     return file;
+}
+
+// The key of the strongly protected files the whole-file fuzzer makes: the
+// cheapest costs, a fixed salt, derived once.
+inline const std::shared_ptr<const StrongKey>& strongKey() {
+    static const auto key =
+        std::make_shared<const StrongKey>(kPassword, StrongKey::smallestCosts(), StrongKey::Salt{});
+    return key;
+}
+
+// A file sink that keeps the bytes.
+class MemoryFileSink : public FileSink {
+public:
+    const std::string& path() const override { return m_path; }
+    void write(const uint8_t* data, size_t size) override { bytes.insert(bytes.end(), data, data + size); }
+    void finish() override {}
+    void discard() override {}
+    std::vector<uint8_t> bytes;
+
+private:
+    std::string m_path = "memory";
+};
+
+// A strongly protected file holding `stream` as its deciphered stream.
+inline std::vector<uint8_t> strongFileOfStream(const uint8_t* stream, size_t size) {
+    MemoryFileSink file;
+    StrongEncipheringSink enciphered(*strongKey(), file);
+    enciphered.write(stream, size);
+    enciphered.finish();
+    return std::move(file.bytes);
 }
 
 } // namespace fuzz

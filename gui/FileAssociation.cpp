@@ -134,6 +134,11 @@ QString MimePackage() {
                           "    <comment>%2</comment>\n"
                           "    <icon name=\"%3\"/>\n"
                           "    <glob pattern=\"*.nte\"/>\n"
+                          // The first bytes of the compatible and of the strong kind.
+                          "    <magic priority=\"50\">\n"
+                          "      <match type=\"string\" offset=\"0\" value=\"\\x1a\\x7f\\x1d\\xaf\"/>\n"
+                          "      <match type=\"string\" offset=\"0\" value=\"\\x1a\\x7f\\x1dSTRNG\"/>\n"
+                          "    </magic>\n"
                           "  </mime-type>\n"
                           "</mime-info>\n")
         .arg(QString::fromLatin1(kMimeType), xmlEscaped(QString::fromUtf8(ControlTexts::fileTypeName)),

@@ -2,11 +2,13 @@
 // prompt, the save prompt, the first save, and a file changed by another program.
 #include "AppFixture.h"
 
+#include "core/FileKind.h"
 #include "dialogs/CDatabaseProperties.h"
 #include "dialogs/CPasswordDlg.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QRadioButton>
 
 namespace {
 
@@ -164,4 +166,58 @@ TEST_F(DocumentTest, ACommandLineFileThatDoesNotOpenEndsTheStart) {
     EXPECT_FALSE(start({path("missing.nte")}));
     EXPECT_EQ(messages.size(), 1);
     EXPECT_FALSE(dialogs.contains("CStartUpDlg"));
+}
+
+TEST_F(DocumentTest, StrongProtectionIsChosenSavedWithTheKeptKeyAndReopened) {
+    ASSERT_TRUE(start());
+    notes().strongCosts = StrongKey::smallestCosts();
+    // More than one piece, so that damage after the first can be told from a wrong password.
+    const int32_t big = notes().AddNode(0, 0, 0, u"Big", u"", u"", NoteTimestamp{});
+    notes().FindNode(big)->setAttachment(std::vector<uint8_t>(100000, 7));
+    const QString file = path("strong.nte");
+    const std::string local = QFile::encodeName(file).toStdString();
+    FileDialogs::QueueAnswers({file});
+    answer([](QDialog& dialog) {
+        auto& properties = dynamic_cast<CDatabaseProperties&>(dialog);
+        properties.titleBox()->setText("Strong");
+        properties.strongButton()->setChecked(true);
+        properties.accept(); // without a password: refused, the dialog stays
+        properties.passwordBox()->setText("pw");
+        properties.repeatBox()->setText("pw");
+        return AppFixture::accept(properties);
+    });
+    frame().action(Command::Save)->trigger();
+    EXPECT_EQ(messages, QStringList{"Strong protection needs a password."});
+    EXPECT_EQ(ProtectionOfFile(local), Protection::Strong);
+    const auto key = notes().strongKey;
+    ASSERT_TRUE(key);
+    notes().dbTitle = u"Changed";
+    doc().setModified(true);
+    frame().action(Command::Save)->trigger();
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(notes().strongKey, key) << "a save with the same password derives no new key";
+
+    doc().OnNewDocument();
+    EXPECT_EQ(notes().protection, Protection::Compatible);
+    notes().password.clear(); // as after a fresh start: the open asks
+    answer(typePassword("wrong"));
+    answer(typePassword("pw"));
+    dialogs.clear();
+    EXPECT_TRUE(doc().OnOpenDocument(file));
+    EXPECT_EQ(dialogs, (QStringList{"CPasswordDlg", "CPasswordDlg"}));
+    EXPECT_EQ(notes().dbTitle, u"Changed");
+    EXPECT_EQ(notes().protection, Protection::Strong);
+
+    // A damaged copy is refused with its message; the open database stays.
+    QByteArray bytes = readFile(file);
+    bytes[bytes.size() - 2] = char(bytes[bytes.size() - 2] ^ 0x10);
+    QFile damaged(path("damaged.nte"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(bytes);
+    damaged.close();
+    messages.clear();
+    EXPECT_FALSE(doc().OnOpenDocument(damaged.fileName()));
+    EXPECT_EQ(messages, QStringList{"The file is damaged or was changed by someone else."});
+    EXPECT_EQ(doc().pathName(), QFileInfo(file).absoluteFilePath());
+    EXPECT_EQ(notes().dbTitle, u"Changed");
 }

@@ -316,8 +316,9 @@ TEST_F(NotesViewTest, DeleteAsksThenRemovesTheNodeAndEveryDescendantFromTheDatab
         view->OnDelete();
 
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, QString::fromStdU16String(c.folder ? Texts::confirmDeleteFolder
-                                                                    : Texts::confirmDeleteNote));
+        EXPECT_EQ(boxes[0].text, c.folder ? QStringLiteral("Delete the folder \"A\" and the 3 notes and 2 "
+                                                           "folders in it? Edit > Undo brings them back.")
+                                          : QString::fromStdU16String(Texts::confirmDeleteNote));
         EXPECT_EQ(boxes[0].icon, MessageIcon::Question);
         EXPECT_EQ(boxes[0].buttons, MessageButtons::OkCancel);
         const bool gone = c.answer == MessageAnswer::Ok;

@@ -178,7 +178,8 @@ TEST_F(CliProgram, LsOrdersFoldersFirstThenTitlesIgnoringCase) {
                      "    \xC3\xA9t\xC3\xA9  [5]\n"
                      "    \xC3\x89T\xC3\x89 2  [6]\n"
                      "  Alpha  [2]\n"
-                     "  beta  [1]\n");
+                     "  beta  [1]\n"
+                     "protection: compatible\n");
 }
 
 TEST_F(CliProgram, PasswdChangesTheKeyAndKeepsTheBackup) {
@@ -289,8 +290,8 @@ TEST_F(CliProgram, VerifyCountsAndImportRefusals) {
     const std::string db = saveSample("sample.nte", u"");
     const auto v = RunSealbook({"verify", db});
     ASSERT_EQ(v.status, 0) << v.err;
-    EXPECT_EQ(v.out,
-              "nodes: 6\nfolders: 2\nnotes: 3\ntemplates: 17\nattachments: 1\nattachment bytes: 1000\n");
+    EXPECT_EQ(v.out, "nodes: 6\nfolders: 2\nnotes: 3\ntemplates: 17\nattachments: 1\nattachment bytes: 1000\n"
+                     "protection: compatible\n");
 
     writeFile(path("bad.json"), "{\"dbTitle\": ");
     expectOneLineFailure(RunSealbook({"import", path("bad.json"), path("out.nte")}), 1,
@@ -338,3 +339,53 @@ TEST_F(CliProgram, UsageAndBadArguments) {
 }
 
 } // namespace
+
+TEST_F(CliProgram, StrongFilesThroughPasswdVerifyAndLs) {
+    NotesMgr mgr(nullptr);
+    FillSampleDatabase(mgr);
+    mgr.password = u"old";
+    mgr.protection = Protection::Strong;
+    mgr.strongCosts = StrongKey::smallestCosts(); // passwd keeps a strong file's costs
+    // More than one piece, so that damage after the first is told from a wrong password.
+    for (auto& [id, node] : mgr.nodes) {
+        if (node.attachmentSize > 0)
+            node.setAttachment(std::vector<uint8_t>(100000, 'a'));
+    }
+    const std::string db = path("strong.nte");
+    mgr.Save(db);
+    const std::map<std::string, std::string> old = {{"SEALBOOK_PASSWORD", "old"}};
+
+    const auto v = RunSealbook({"verify", db}, old);
+    ASSERT_EQ(v.status, 0) << v.err;
+    EXPECT_TRUE(v.out.ends_with("attachment bytes: 100000\nprotection: strong\n")) << v.out;
+    EXPECT_TRUE(RunSealbook({"ls", db}, old).out.ends_with("]\nprotection: strong\n"));
+
+    // A new password keeps the kind; an empty one is refused for a strong file.
+    ASSERT_EQ(
+        RunSealbook({"passwd", db}, {{"SEALBOOK_PASSWORD", "old"}, {"SEALBOOK_NEW_PASSWORD", "new"}}).status,
+        0);
+    writeFile(path("empty"), "\n");
+    expectOneLineFailure(
+        RunSealbook({"passwd", db, "--new-password-file", path("empty")}, {{"SEALBOOK_PASSWORD", "new"}}), 1,
+        "Strong protection needs a password.");
+    const std::map<std::string, std::string> fresh = {{"SEALBOOK_PASSWORD", "new"}};
+    EXPECT_TRUE(RunSealbook({"verify", db}, fresh).out.ends_with("protection: strong\n"));
+
+    ASSERT_EQ(RunSealbook({"passwd", db, "--compatible"},
+                          {{"SEALBOOK_PASSWORD", "new"}, {"SEALBOOK_NEW_PASSWORD", "new"}})
+                  .status,
+              0);
+    EXPECT_TRUE(RunSealbook({"verify", db}, fresh).out.ends_with("protection: compatible\n"));
+    EXPECT_TRUE(RunSealbook({"verify", db + ".bak"}, fresh).out.ends_with("protection: strong\n"));
+
+    // Verify reads every piece: a change near the end is damage.
+    std::string damaged = readFile(db + ".bak");
+    damaged[damaged.size() - 3] ^= 0x40;
+    writeFile(path("damaged.nte"), damaged);
+    expectOneLineFailure(RunSealbook({"verify", path("damaged.nte")}, fresh), 1,
+                         "The file is damaged or was changed by someone else.");
+
+    expectOneLineFailure(RunSealbook({"passwd", db, "--strong", "--compatible"}, fresh), 1,
+                         "Give either --strong or --compatible, not both.");
+    expectOneLineFailure(RunSealbook({"verify", db, "--strong"}, fresh), 1, "does not apply");
+}

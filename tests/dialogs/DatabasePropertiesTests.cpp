@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -172,10 +173,13 @@ TEST_F(DatabasePropertiesTest, LayoutFollowsTheEdition) {
     const QRect title = inClient(dlg, dlg.titleBox());
     EXPECT_EQ(title.right() + 1, client.width() - 5);
 
+    // The protection choice sits on the bottom margin, the password boxes above it.
+    const QRect protection = inClient(dlg, dlg.protectionLabel());
+    EXPECT_LT(inClient(dlg, dlg.strongButton()).bottom() + 1, client.height() - 5);
     for (const auto& [box, old] :
          {std::pair{dlg.passwordBox(), password}, std::pair{dlg.repeatBox(), repeat}}) {
         const QRect now = inClient(dlg, box);
-        EXPECT_EQ(now.bottom() + 1, client.height() - 5);
+        EXPECT_EQ(now.bottom() + 1, protection.top() - 6);
         EXPECT_EQ(now.left(), old.left());
         EXPECT_EQ(now.width(), old.width());
     }
@@ -189,4 +193,36 @@ TEST_F(DatabasePropertiesTest, LayoutFollowsTheEdition) {
     EXPECT_EQ(stretched.top(), description.top());
     EXPECT_EQ(stretched.right() + 1, client.width() - 5);
     EXPECT_EQ(stretched.bottom() + 1, inClient(dlg, dlg.passwordBox()).top() - 3);
+}
+
+TEST_F(DatabasePropertiesTest, StrongProtectionNeedsAPassword) {
+    struct Case {
+        Protection given;
+        bool chooseStrong;
+        QString password;
+        bool refused;
+    };
+    for (const Case& c : {Case{Protection::Compatible, true, QString(), true},
+                          Case{Protection::Compatible, true, QStringLiteral("pw"), false},
+                          Case{Protection::Strong, false, QString(), false},
+                          Case{Protection::Strong, true, QStringLiteral("pw"), false}}) {
+        shown.clear();
+        dlg.setProtection(c.given);
+        EXPECT_EQ(dlg.strongButton()->isChecked(), c.given == Protection::Strong);
+        dlg.show();
+        QTest::mouseClick(c.chooseStrong ? dlg.strongButton() : dlg.compatibleButton(), Qt::LeftButton, {},
+                          QPoint(5, dlg.strongButton()->height() / 2));
+        retype(dlg.passwordBox(), c.password);
+        retype(dlg.repeatBox(), c.password);
+        pressOk();
+        EXPECT_EQ(dlg.isVisible(), c.refused);
+        if (c.refused) {
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0], QStringLiteral("Strong protection needs a password."));
+            dlg.hide();
+        } else {
+            EXPECT_TRUE(shown.empty());
+            EXPECT_EQ(dlg.protection(), c.chooseStrong ? Protection::Strong : Protection::Compatible);
+        }
+    }
 }

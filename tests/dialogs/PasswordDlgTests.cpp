@@ -7,10 +7,13 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -198,4 +201,39 @@ TEST_F(PasswordDlgTest, KeysStayInsideTheDialogWithoutOverlapping) {
         for (int j = i + 1; j < PasswordKeyboard::kKeyCount; ++j)
             EXPECT_FALSE(key.intersects(dlg.key(j)->geometry())) << i << " and " << j;
     }
+}
+
+// The work of OK (deriving a key) runs on another thread; meanwhile the
+// dialog's own thread goes on handling events, with the busy bar shown and
+// the password box closed to input.
+TEST_F(PasswordDlgTest, WorkOfOkRunsOffTheUiThreadWithABusyBar) {
+    CPasswordDlg dlg;
+    dlg.show();
+    dlg.passwordBox()->setText(QStringLiteral("typed"));
+    std::atomic<bool> uiRan{false};
+    bool busyShown = false, boxOpen = true;
+    QString given;
+    std::thread::id worker;
+    dlg.setWork([&](const QString& password) {
+        given = password;
+        worker = std::this_thread::get_id();
+        QMetaObject::invokeMethod(
+            &dlg,
+            [&] {
+                busyShown = dlg.busyBar()->isVisible();
+                boxOpen = dlg.passwordBox()->isEnabled();
+                uiRan = true;
+            },
+            Qt::QueuedConnection);
+        while (!uiRan)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    EXPECT_FALSE(dlg.busyBar()->isVisible());
+    pressOk(dlg);
+    EXPECT_TRUE(uiRan);
+    EXPECT_TRUE(busyShown);
+    EXPECT_FALSE(boxOpen);
+    EXPECT_NE(worker, std::this_thread::get_id());
+    EXPECT_EQ(given, QStringLiteral("typed"));
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
 }
