@@ -53,6 +53,16 @@ inline constexpr const char* noteCaption = "Note";
 // The preview pane.
 inline constexpr const char* previewPane = "Preview Pane";
 
+// The locked window and the clipboard countdown (%1 the file name, %2 the program).
+inline constexpr const char* lockedTitle = "%1 [Locked] - %2";
+inline constexpr const char* unlockPasswordLabel = "Password:";
+inline constexpr const char* unlockButton = "Unlock";
+inline constexpr const char* closeButton = "Close";
+inline constexpr const char* unlockWrongPassword = "The password is not correct.";
+inline constexpr const char* unlockToClose = "Unlock to save or discard your changes.";
+inline constexpr const char* clipboardClears = "%1 (clipboard clears in %2 s)";
+inline constexpr const char* copyValueMenu = "Copy Value";
+
 // Help files beside the program and the maker's home page.
 inline constexpr const char* overviewFile = "notes.pdf";
 inline constexpr const char* manualFile = "notes.html";

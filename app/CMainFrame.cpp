@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/AppTexts.h"
+#include "app/CLockPanel.h"
 #include "app/CNotesApp.h"
 #include "app/CNotesDoc.h"
 #include "app/CNotesView.h"
@@ -8,9 +9,19 @@
 #include "app/CPreviewPane.h"
 #include "app/DownloadedCopy.h"
 #include "app/HelpFiles.h"
+#include "app/ReminderAlarm.h"
+#include "app/SessionLock.h"
+#include "app/ValueClipboard.h"
 #include "app/WindowPlacement.h"
+#include "core/ConcealedValues.h"
 #include "core/Edition.h"
+#include "core/LockRules.h"
+#include "core/NotesMgr.h"
+#include "core/SecretWipe.h"
+#include "dialogs/COptionsDlg.h"
 #include "dialogs/DialogTexts.h"
+#include "editor/CNoteEditor.h"
+#include "editor/PreviewComposer.h"
 #include "ftp/CFTPManagerDlg.h"
 #include "ftp/CFTPSettingsDlg.h"
 #include "gui/DialogMenuBar.h"
@@ -20,12 +31,15 @@
 #include "gui/ShellOpen.h"
 #include "gui/WindowFitter.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -64,6 +78,28 @@ CMainFrame::CMainFrame(CNotesApp& app, CNotesDoc& doc) : m_app(app), m_doc(doc) 
     connect(&m_doc, &CNotesDoc::modifiedChanged, this, &CMainFrame::UpdateTitle);
     connect(&m_doc, &CNotesDoc::pathChanged, this, &CMainFrame::UpdateTitle);
     connect(&m_doc.undoStack(), &QUndoStack::indexChanged, this, &CMainFrame::UpdateCommandStates);
+
+    m_valueClipboard = new ValueClipboard(this);
+    connect(m_valueClipboard, &ValueClipboard::waitingChanged, this, &CMainFrame::UpdateTitle);
+    m_sessionLock = new SessionLock(this);
+    connect(m_sessionLock, &SessionLock::lockRequested, this, [this] { Lock(); });
+    ApplySecuritySettings();
+    // Revealed values are hidden again when another node is selected or the database changes.
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { SetRevealConcealed(false); });
+    connect(&m_doc, &CNotesDoc::updated, this, [this] {
+        SetRevealConcealed(false);
+        UpdateCommandStates();
+    });
+    CNoteEditor* preview = previewEditor();
+    preview->setMenuExtender([this](QMenu& menu) {
+        menu.addSeparator();
+        FillCopyValueMenu(menu.addMenu(text(AppTexts::copyValueMenu)));
+        if (QAction* reveal = action(Command::ShowConcealed))
+            menu.addAction(reveal);
+    });
+    preview->setCopyFilter([this](QMimeData& data) { FilterPreviewCopy(data); });
+
     UpdateTitle();
     UpdateCommandStates();
 }
@@ -73,7 +109,8 @@ CMainFrame::~CMainFrame() {
     // reach the half-destroyed window.
     for (QObject* sender :
          {static_cast<QObject*>(m_dock), static_cast<QObject*>(m_pane), static_cast<QObject*>(m_view),
-          static_cast<QObject*>(&m_doc), static_cast<QObject*>(&m_doc.undoStack())})
+          static_cast<QObject*>(&m_doc), static_cast<QObject*>(&m_doc.undoStack()),
+          static_cast<QObject*>(m_valueClipboard)})
         if (sender)
             sender->disconnect(this);
     m_doc.setDialogParent(nullptr);
@@ -143,8 +180,13 @@ void CMainFrame::FillMenu(QMenu* menu, std::span<const MenuEntry> entries) {
             FillMenu(menu->addMenu(text(entry.text)), entry.items);
             break;
         case MenuEntry::Item:
-            if (QAction* act = action(entry.command))
+            if (kHandheld && entry.command == Command::CopyValue) {
+                // The handheld has no copy key: its menu lists the values.
+                QMenu* values = menu->addMenu(text(AppTexts::copyValueMenu));
+                connect(values, &QMenu::aboutToShow, this, [this, values] { FillCopyValueMenu(values); });
+            } else if (QAction* act = action(entry.command)) {
                 menu->addAction(act);
+            }
             break;
         }
     }
@@ -247,6 +289,8 @@ bool CMainFrame::IsEnabled(EnableRule rule) const {
         return m_view->canCopyOrCut();
     case EnableRule::CanPaste:
         return m_view->canPaste();
+    case EnableRule::CanLock:
+        return !m_doc.notes().password.empty();
     case EnableRule::CanUndo:
         return m_doc.undoStack().canUndo();
     case EnableRule::CanRedo:
@@ -258,12 +302,16 @@ bool CMainFrame::IsEnabled(EnableRule rule) const {
 }
 
 void CMainFrame::UpdateCommandStates() {
+    // While locked no command runs; the panel's Close and Unlock are all there is.
+    const bool locked = isLocked();
     for (const auto& [command, act] : m_actions) {
         const CommandDef& def = CommandDefinition(command);
-        act->setEnabled(IsEnabled(def.rule));
+        act->setEnabled(!locked && IsEnabled(def.rule));
         if (def.checkable)
-            act->setChecked(isPreviewShown());
+            act->setChecked(command == Command::ShowConcealed ? isRevealingConcealed() : isPreviewShown());
     }
+    if (m_sessionLock)
+        m_sessionLock->setArmed(!locked && IsEnabled(EnableRule::CanLock));
 }
 
 QMenu* CMainFrame::BuildContextMenu(int menuId, QWidget* parent) {
@@ -277,6 +325,10 @@ QMenu* CMainFrame::BuildContextMenu(int menuId, QWidget* parent) {
         const QAction* source = action(entry.command);
         if (!source)
             continue;
+        if (entry.command == Command::CopyValue) {
+            FillCopyValueMenu(menu->addMenu(text(AppTexts::copyValueMenu)));
+            continue;
+        }
         // The context menus carry texts of their own; the command and its
         // state are the main action's.
         QAction* act = menu->addAction(entry.text ? text(entry.text) : source->text());
@@ -294,7 +346,7 @@ void CMainFrame::ShowContextMenu(int menuId, const QPoint& globalPos) {
 }
 
 void CMainFrame::Execute(Command command) {
-    if (!IsEnabled(CommandDefinition(command).rule))
+    if (isLocked() || !IsEnabled(CommandDefinition(command).rule))
         return;
     switch (command) {
     case Command::New:
@@ -363,6 +415,19 @@ void CMainFrame::Execute(Command command) {
     case Command::PreviewPane:
         TogglePreview();
         break;
+    case Command::Lock:
+        Lock();
+        break;
+    case Command::CopyValue:
+        if (const NoteRecord* note = m_doc.notes().FindNode(m_view->selectedNodeId()))
+            CopyValue(DefaultCopyIndex(CopyableValues(m_doc.notes(), *note)));
+        break;
+    case Command::ShowConcealed:
+        SetRevealConcealed(!isRevealingConcealed());
+        break;
+    case Command::Options:
+        OnOptions();
+        break;
     case Command::Overview:
         OpenHelpFile(AppTexts::overviewFile);
         break;
@@ -418,8 +483,15 @@ void CMainFrame::OpenHelpFile(const char* fileName) {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(QStringLiteral("%1[*] - %2").arg(m_doc.title(), text(AppTexts::appTitle)));
-    setWindowModified(m_doc.isModified());
+    // The countdown of a copied value stands after the file name; the
+    // program's name stays last.
+    QString name = m_doc.title();
+    if (const int left = m_valueClipboard ? m_valueClipboard->secondsLeft() : 0)
+        name = text(AppTexts::clipboardClears).arg(name).arg(left);
+    setWindowTitle(isLocked() ? text(AppTexts::lockedTitle).arg(name, text(AppTexts::appTitle))
+                              : QStringLiteral("%1[*] - %2").arg(name, text(AppTexts::appTitle)));
+    // The locked title has no place for the modified mark.
+    setWindowModified(!isLocked() && m_doc.isModified());
 }
 
 void CMainFrame::RestoreLayout() {
@@ -457,16 +529,37 @@ void CMainFrame::SaveLayout() {
             WriteLayoutSetting(Setting::LayoutPreviewDock, EncodePreviewDock(dock));
         }
     }
-    WriteLayoutSetting(Setting::LayoutPreview, EncodePreviewShown(isPreviewShown()));
+    WriteLayoutSetting(Setting::LayoutPreview,
+                       EncodePreviewShown(isLocked() ? m_previewBeforeLock : isPreviewShown()));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (isLocked()) {
+        // Nothing is saved or thrown away without the password.
+        if (m_doc.isModified()) {
+            m_lockPanel->ShowMessage(text(AppTexts::unlockToClose));
+            event->ignore();
+            return;
+        }
+        SaveLayout();
+        m_valueClipboard->ClearNow();
+        ResumeDialogs(false);
+        event->accept();
+        return;
+    }
     SaveLayout();
     if (!m_doc.SaveModified()) {
         event->ignore();
         return;
     }
+    m_valueClipboard->ClearNow();
     event->accept();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (m_lockPanel)
+        m_lockPanel->setGeometry(rect());
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
@@ -482,6 +575,8 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (isLocked())
+        return; // nothing opens over a locked database
     if (!CNotesView::DroppedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
@@ -498,4 +593,163 @@ void CMainFrame::OpenDroppedFile(const QString& path) {
     // A dropped file opens as a file chosen in the Open dialog; the drop
     // itself ends first, so the questions are not asked inside it.
     QTimer::singleShot(0, this, [this, path] { m_app.OpenDocumentFile(path); });
+}
+
+PreviewComposer& CMainFrame::composer() const {
+    return m_dock ? m_dock->composer() : m_pane->composer();
+}
+
+CNoteEditor* CMainFrame::previewEditor() const {
+    return m_dock ? m_dock->editor() : m_pane->editor();
+}
+
+bool CMainFrame::isRevealingConcealed() const {
+    return composer().revealConcealed();
+}
+
+void CMainFrame::SetRevealConcealed(bool reveal) {
+    if (reveal == isRevealingConcealed())
+        return;
+    composer().setRevealConcealed(reveal);
+    m_view->RefreshNode(m_view->selectedNodeId());
+    UpdateCommandStates();
+}
+
+int CMainFrame::ClipboardClearSeconds() const {
+    return ReadNumberSetting(m_app.settings(), Setting::ClipboardClearSeconds);
+}
+
+void CMainFrame::ApplySecuritySettings() {
+    m_sessionLock->setIdleSeconds(ReadNumberSetting(m_app.settings(), Setting::LockAfterIdleSeconds));
+    UpdateCommandStates();
+}
+
+void CMainFrame::OnOptions() {
+    COptionsDlg options(m_app.settings(), this);
+    if (RunDialog(options) == QDialog::Accepted)
+        ApplySecuritySettings();
+}
+
+void CMainFrame::FillCopyValueMenu(QMenu* menu) {
+    menu->clear();
+    const NoteRecord* note = m_doc.notes().FindNode(m_view->selectedNodeId());
+    const std::vector<CopyableValue> values =
+        note && !note->isFolder ? CopyableValues(m_doc.notes(), *note) : std::vector<CopyableValue>();
+    for (size_t i = 0; i < values.size(); ++i) {
+        // "Card number:" is listed as "Card number".
+        QString caption = QString::fromStdU16String(values[i].caption).trimmed();
+        if (caption.endsWith(QLatin1Char(':')))
+            caption.chop(1);
+        const int index = static_cast<int>(i);
+        connect(menu->addAction(caption), &QAction::triggered, this, [this, index] { CopyValue(index); });
+    }
+    menu->setEnabled(!values.empty());
+}
+
+void CMainFrame::CopyValue(int index) {
+    const NoteRecord* note = m_doc.notes().FindNode(m_view->selectedNodeId());
+    if (!note || note->isFolder || index < 0)
+        return;
+    const std::vector<CopyableValue> values = CopyableValues(m_doc.notes(), *note);
+    if (static_cast<size_t>(index) >= values.size())
+        return;
+    m_valueClipboard->Copy(QString::fromStdU16String(values[static_cast<size_t>(index)].value),
+                           ClipboardClearSeconds());
+}
+
+void CMainFrame::FilterPreviewCopy(QMimeData& data) {
+    // A selection copied from the preview that holds a secret value is a
+    // copied value too.
+    const NoteRecord* note = m_doc.notes().FindNode(m_view->selectedNodeId());
+    if (!note)
+        return;
+    const std::u16string copied = data.text().toStdU16String();
+    for (const CopyableValue& value : CopyableValues(m_doc.notes(), *note)) {
+        if (value.concealed && copied.find(value.value) != std::u16string::npos) {
+            m_valueClipboard->MarkSecret(data, ClipboardClearSeconds());
+            return;
+        }
+    }
+}
+
+bool CMainFrame::Lock() {
+    if (isLocked() || !IsEnabled(EnableRule::CanLock))
+        return false;
+    m_valueClipboard->ClearNow();
+    SetRevealConcealed(false);
+    // Open menus close; dialogs are hidden and wait; other windows are hidden.
+    for (int i = 0; i < 8 && QApplication::activePopupWidget(); ++i)
+        QApplication::activePopupWidget()->close();
+    m_focusBeforeLock = QApplication::focusWidget();
+    SuspendDialogs();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == this || window == m_dock || !window->isVisible() || window->windowType() == Qt::Popup ||
+            window->windowType() == Qt::ToolTip)
+            continue;
+        m_hiddenWindows.emplace_back(window);
+        window->hide();
+    }
+    m_previewBeforeLock = isPreviewShown();
+    if (m_dock)
+        m_dock->hide();
+    centralWidget()->hide();
+    if (m_toolBar)
+        m_toolBar->hide();
+    if constexpr (!kHandheld)
+        menuBar()->hide(); // the handheld has none
+
+    m_doc.setLocked(true);
+    m_lockPanel = new CLockPanel(m_doc.title(), this);
+    m_lockPanel->setGeometry(rect());
+    m_lockPanel->show();
+    m_lockPanel->raise();
+    m_lockPanel->passwordBox()->setFocus();
+    connect(m_lockPanel, &CLockPanel::unlockRequested, this, &CMainFrame::OnUnlockRequested);
+    connect(m_lockPanel, &CLockPanel::closeRequested, this, &QWidget::close);
+    UpdateTitle();
+    UpdateCommandStates();
+    return true;
+}
+
+void CMainFrame::OnUnlockRequested() {
+    QString typed = m_lockPanel->TakePassword();
+    if (!Unlock(typed))
+        m_lockPanel->ShowMessage(text(AppTexts::unlockWrongPassword));
+    typed.fill(QChar(0));
+}
+
+bool CMainFrame::Unlock(const QString& password) {
+    if (!isLocked())
+        return false;
+    std::u16string typed = password.toStdU16String();
+    const bool matches = PasswordMatches(typed, m_doc.notes().password);
+    WipeString(typed);
+    if (!matches)
+        return false;
+
+    m_lockPanel->hide();
+    m_lockPanel->deleteLater();
+    m_lockPanel = nullptr;
+    m_doc.setLocked(false);
+    if constexpr (!kHandheld)
+        menuBar()->show();
+    if (m_toolBar)
+        m_toolBar->show();
+    centralWidget()->show();
+    if (m_dock && m_previewBeforeLock)
+        m_dock->show();
+    for (const QPointer<QWidget>& window : m_hiddenWindows)
+        if (window)
+            window->show();
+    m_hiddenWindows.clear();
+    if (m_focusBeforeLock)
+        m_focusBeforeLock->setFocus();
+    m_sessionLock->NoteActivity();
+    UpdateTitle();
+    UpdateCommandStates();
+    // The dialogs come back as their loops run again; reminders that came
+    // due meanwhile show after that.
+    ResumeDialogs(true);
+    QTimer::singleShot(0, &m_view->reminderAlarm(), &ReminderAlarm::RunPass);
+    return true;
 }

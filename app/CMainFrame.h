@@ -9,15 +9,23 @@
 #include "app/CommandTable.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <map>
+#include <vector>
 
+class CLockPanel;
+class CNoteEditor;
 class CNotesApp;
 class CNotesDoc;
 class CNotesView;
 class CPreviewDlg;
 class CPreviewPane;
+class PreviewComposer;
+class SessionLock;
+class ValueClipboard;
 class QAction;
 class QMenu;
+class QMimeData;
 class QToolBar;
 class QToolButton;
 
@@ -58,8 +66,32 @@ public:
     // The file name shown in the title bar changed.
     void UpdateTitle();
 
+    // Locking: every window that shows the database is hidden (not closed)
+    // and the window asks for the password. False when the database has no
+    // password or is locked already.
+    bool Lock();
+    // Unlocks when `password` is the database's; otherwise says so and stays locked.
+    bool Unlock(const QString& password);
+    bool isLocked() const { return m_lockPanel != nullptr; }
+    CLockPanel* lockPanel() const { return m_lockPanel; }
+    SessionLock& sessionLock() const { return *m_sessionLock; }
+    ValueClipboard& valueClipboard() const { return *m_valueClipboard; }
+
+    // Copy Value: the selected note's value at `index` of its copyable values.
+    void CopyValue(int index);
+    // Fills a menu with one entry per copyable value of the selected note.
+    void FillCopyValueMenu(QMenu* menu);
+
+    // The preview shows secret values (cleared on a change of selection and on lock).
+    bool isRevealingConcealed() const;
+    void SetRevealConcealed(bool reveal);
+
+    // Reads the security times from the settings again.
+    void ApplySecuritySettings();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -79,6 +111,12 @@ private:
     void OnFtpSettings();
     void OpenHelpFile(const char* fileName);
     void ShowContextMenu(int menuId, const QPoint& globalPos);
+    void OnOptions();
+    void OnUnlockRequested();
+    PreviewComposer& composer() const;
+    CNoteEditor* previewEditor() const;
+    void FilterPreviewCopy(QMimeData& data);
+    int ClipboardClearSeconds() const;
     void OpenDroppedFile(const QString& path);
 
     CNotesApp& m_app;
@@ -92,4 +130,12 @@ private:
     QMenu* m_softMenu = nullptr;
     std::map<Command, QAction*> m_actions;
     bool m_closing = false;
+
+    SessionLock* m_sessionLock = nullptr;
+    ValueClipboard* m_valueClipboard = nullptr;
+    // While locked: the panel over the window and what to bring back.
+    CLockPanel* m_lockPanel = nullptr;
+    std::vector<QPointer<QWidget>> m_hiddenWindows;
+    QPointer<QWidget> m_focusBeforeLock;
+    bool m_previewBeforeLock = false;
 };

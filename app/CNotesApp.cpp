@@ -8,6 +8,7 @@
 #include "app/SingleInstance.h"
 #include "core/Edition.h"
 #include "core/NotesMgr.h"
+#include "core/SecretWipe.h"
 #include "gui/ControlTexts.h"
 #include "gui/DialogRunner.h"
 #include "gui/FileAssociation.h"
@@ -143,6 +144,7 @@ void CNotesApp::OnAppAbout() {
 }
 
 int CNotesApp::Main(int argc, char** argv) {
+    ForbidCoreDumps();
     // The command line is read before QApplication, which needs a display.
     QStringList rawArguments;
     for (int i = 0; i < argc; ++i)

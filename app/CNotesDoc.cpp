@@ -8,6 +8,7 @@
 #include "core/MemorySource.h"
 #include "core/Merge.h"
 #include "core/NotesMgr.h"
+#include "core/SecretWipe.h"
 #include "core/StreamReader.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CDatabaseProperties.h"
@@ -231,6 +232,7 @@ bool CNotesDoc::AskFirstSaveProperties(const QString& path) {
     m_notes->protection = properties.protection();
     m_notes->dbTitle = properties.title().toStdU16String();
     m_notes->dbDescription = properties.description().toStdU16String();
+    WipeString(m_notes->password);
     m_notes->password = properties.password().toStdU16String();
     emit databaseItemChanged();
     return true;

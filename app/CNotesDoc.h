@@ -49,6 +49,10 @@ public:
     // The file name shown in the title bar and the save prompt ("Untitled" when new).
     QString title() const;
 
+    // Locked: the main window shows nothing of the database until the password is typed again.
+    bool isLocked() const { return m_locked; }
+    void setLocked(bool locked) { m_locked = locked; }
+
     bool isModified() const;
     // true: a change that is not on the undo stack; false: the database as
     // it is now was saved (the stack's present state becomes the clean one).
@@ -155,6 +159,7 @@ private:
     std::u16string m_basePassword;
     QWidget* m_dialogParent = nullptr;
     SettingsStore* m_settings = nullptr;
+    bool m_locked = false;
     QUndoStack m_undo;
     bool m_changedOutsideStack = false;
     bool m_modifiedShown = false;

@@ -44,6 +44,12 @@ constexpr CommandDef kCommands[] = {
      nullptr},
     {C::PreviewPane, 32795, 32788, "Preview Pane", "Preview Pane", nullptr, O::Window, R::Always, true,
      "view-preview"},
+    {C::Lock, 32830, 32830, "&Lock\tCtrl+L", "Lock", "Ctrl+L", O::Window, R::CanLock, false, nullptr},
+    {C::CopyValue, 32831, 32831, "Copy &Value\tCtrl+Shift+C", "Copy Value", "Ctrl+Shift+C", O::Window,
+     R::NoteSelected, false, nullptr},
+    {C::ShowConcealed, 32832, 32832, "Show concealed values\tCtrl+H", "Show concealed values", "Ctrl+H",
+     O::Window, R::Always, true, nullptr},
+    {C::Options, 32833, 32833, "Options...", "Options...", nullptr, O::Window, R::Always, false, nullptr},
     {C::Overview, 32793, 0, "Overview of Marrowick Sealbook (PDF)", "Overview of Marrowick Sealbook (PDF)",
      nullptr, O::View, R::Always, false, nullptr},
     {C::Manual, 32794, 0, "Marrowick Sealbook Manual", "Marrowick Sealbook Manual", nullptr, O::View,
@@ -65,35 +71,53 @@ constexpr MenuEntry sub(const char* title, std::span<const MenuEntry> items) {
 }
 
 // Desktop menus.
-constexpr MenuEntry kDeskFile[] = {item(C::New),       item(C::Open), item(C::Save), item(C::SaveAs),
-                                   item(C::MergeWith), separator(),   item(C::Exit)};
-constexpr MenuEntry kDeskEdit[] = {item(C::Undo), item(C::Redo), separator(),
-                                   item(C::Cut),  item(C::Copy), item(C::Paste),
-                                   separator(),   item(C::Find), item(C::FindNext)};
-constexpr MenuEntry kTools[] = {item(C::OpenNode),      separator(),     item(C::NewFolder),
-                                item(C::NewNote),       item(C::Delete), separator(),
-                                item(C::EditTemplates), separator(),     item(C::DatabaseProperties)};
+constexpr MenuEntry kDeskFile[] = {item(C::New),    item(C::Open),      item(C::Save),
+                                   item(C::SaveAs), item(C::MergeWith), separator(),
+                                   item(C::Lock),   separator(),        item(C::Exit)};
+constexpr MenuEntry kDeskEdit[] = {item(C::Undo), item(C::Redo),      separator(),    item(C::Cut),
+                                   item(C::Copy), item(C::CopyValue), item(C::Paste), separator(),
+                                   item(C::Find), item(C::FindNext)};
+constexpr MenuEntry kTools[] = {item(C::OpenNode),
+                                separator(),
+                                item(C::NewFolder),
+                                item(C::NewNote),
+                                item(C::Delete),
+                                separator(),
+                                item(C::EditTemplates),
+                                separator(),
+                                item(C::DatabaseProperties),
+                                separator(),
+                                item(C::Options)};
 constexpr MenuEntry kFtp[] = {item(C::FtpManager), separator(), item(C::FtpSettings)};
-constexpr MenuEntry kView[] = {item(C::PreviewPane)};
+constexpr MenuEntry kView[] = {item(C::PreviewPane), item(C::ShowConcealed)};
 constexpr MenuEntry kDeskHelp[] = {item(C::Overview), item(C::Manual), separator(),
                                    item(C::WebSite),  separator(),     item(C::About)};
 constexpr MenuEntry kDeskMenu[] = {sub("&File", kDeskFile), sub("&Edit", kDeskEdit), sub("T&ools", kTools),
                                    sub("FTP", kFtp),        sub("&View", kView),     sub("&Help", kDeskHelp)};
 
 // Handheld menus: no access keys, no shortcut texts.
-constexpr MenuEntry kPadFile[] = {item(C::New),       item(C::Open), item(C::Save),
-                                  item(C::MergeWith), separator(),   item(C::Exit)};
-constexpr MenuEntry kPadEdit[] = {item(C::Undo), item(C::Redo),  separator(), item(C::Cut),
-                                  item(C::Copy), item(C::Paste), separator(), item(C::Find)};
+constexpr MenuEntry kPadFile[] = {item(C::New), item(C::Open), item(C::Save), item(C::MergeWith),
+                                  separator(),  item(C::Lock), separator(),   item(C::Exit)};
+// Copy Value opens a sub-menu of the selected note's values.
+constexpr MenuEntry kPadEdit[] = {item(C::Undo),  item(C::Redo), separator(),
+                                  item(C::Cut),   item(C::Copy), item(C::CopyValue),
+                                  item(C::Paste), separator(),   item(C::Find)};
 constexpr MenuEntry kPadHelp[] = {item(C::WebSite), separator(), item(C::About)};
 constexpr MenuEntry kPadMenu[] = {sub("File", kPadFile), sub("Edit", kPadEdit), sub("Tools", kTools),
                                   sub("FTP", kFtp),      sub("View", kView),    separator(),
                                   sub("Help", kPadHelp)};
 
 // Tree context menus.
-constexpr MenuEntry kDeskNoteMenu[] = {
-    item(C::OpenNode), separator(), item(C::Cut, "Cut\tCtrl+X"), item(C::Copy, "Copy\tCtrl+C"), separator(),
-    item(C::Delete),   separator(), item(C::DatabaseProperties)};
+// Copy Value in a context menu is a sub-menu of the note's values.
+constexpr MenuEntry kDeskNoteMenu[] = {item(C::OpenNode),
+                                       separator(),
+                                       item(C::Cut, "Cut\tCtrl+X"),
+                                       item(C::Copy, "Copy\tCtrl+C"),
+                                       item(C::CopyValue),
+                                       separator(),
+                                       item(C::Delete),
+                                       separator(),
+                                       item(C::DatabaseProperties)};
 constexpr MenuEntry kDeskFolderMenu[] = {
     item(C::OpenNode), separator(),        item(C::Paste, "Paste\tCtrl+V"),
     separator(),       item(C::NewFolder), item(C::NewNote),
@@ -110,9 +134,9 @@ constexpr MenuEntry kDeskDatabaseMenu[] = {item(C::OpenNode),
                                            item(C::FindNext),
                                            separator(),
                                            item(C::DatabaseProperties)};
-constexpr MenuEntry kPadNoteMenu[] = {
-    item(C::OpenNode), separator(),     item(C::Cut), item(C::Copy),
-    separator(),       item(C::Delete), separator(),  item(C::DatabaseProperties)};
+constexpr MenuEntry kPadNoteMenu[] = {item(C::OpenNode), separator(),        item(C::Cut),
+                                      item(C::Copy),     item(C::CopyValue), separator(),
+                                      item(C::Delete),   separator(),        item(C::DatabaseProperties)};
 constexpr MenuEntry kPadFolderMenu[] = {
     item(C::OpenNode), separator(), item(C::Paste), separator(), item(C::NewFolder),         item(C::NewNote),
     item(C::Delete),   separator(), item(C::Find),  separator(), item(C::DatabaseProperties)};

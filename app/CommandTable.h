@@ -29,6 +29,10 @@ enum class Command {
     FtpManager,
     FtpSettings,
     PreviewPane,
+    Lock,
+    CopyValue,
+    ShowConcealed,
+    Options,
     Overview,
     Manual,
     WebSite,
@@ -45,6 +49,7 @@ enum class EnableRule {
     NotDatabaseItem, // an item other than the database item
     NoteSelected,    // a note
     CanPaste,        // a folder or the database item, with a note in the clipboard slot
+    CanLock,         // the database has a password
     CanUndo,         // a step to undo
     CanRedo,         // a step to redo
     NotYetBuilt,     // the command's window is not part of the program yet

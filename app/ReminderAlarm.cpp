@@ -16,7 +16,8 @@ ReminderAlarm::ReminderAlarm(CNotesDoc& doc, CNotesView& view) : QObject(&view),
 }
 
 void ReminderAlarm::RunPass() {
-    if (m_windowShown || RunningDialogCount() > 0 || QApplication::activeModalWidget())
+    // While locked, due reminders wait: no note title shows on a locked screen.
+    if (m_doc.isLocked() || m_windowShown || RunningDialogCount() > 0 || QApplication::activeModalWidget())
         return;
     NotesMgr& notes = m_doc.notes();
     const std::vector<int32_t> fired = RunReminderPass(notes, m_clock.Now());

@@ -2,7 +2,8 @@
 // Makes reminders fire: every 20 seconds, and once after each fill of the
 // tree (a database opened), it runs the alert pass over the open database
 // and shows the "Reminder" window with the notes that fired. A pass waits
-// while any modal dialog of the program is open or its own window is shown;
+// while the database is locked, any modal dialog of the program is open or
+// its own window is shown;
 // each note fires once per occurrence however long the window stays open,
 // since firing stamps the note. Opening a note from the window writes it
 // back into the database, the tree and the preview.

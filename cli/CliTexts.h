@@ -13,6 +13,7 @@ inline constexpr const char* usage =
     "  show FILE ID          one node: title, template fields, attachment, body text\n"
     "      --body            print only the body as plain text\n"
     "      --rtf             print the body as stored\n"
+    "      --conceal         print PINs, card codes and passwords as dots\n"
     "  export FILE           the whole database as JSON on standard output\n"
     "      --attachments DIR write attachments as files into DIR instead of base64\n"
     "  import JSON OUT.nte   build a database from an export (JSON '-' reads stdin)\n"

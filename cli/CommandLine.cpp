@@ -37,6 +37,7 @@ enum class Option {
     Attachments,
     Body,
     Rtf,
+    Conceal,
     Scope,
     MatchCase,
     WholeWord,
@@ -62,12 +63,13 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 24> kOptions{{
+constexpr std::array<OptionInfo, 25> kOptions{{
     {"--password-file", Option::PasswordFile, true},
     {"--new-password-file", Option::NewPasswordFile, true},
     {"--attachments", Option::Attachments, true},
     {"--body", Option::Body, false},
     {"--rtf", Option::Rtf, false},
+    {"--conceal", Option::Conceal, false},
     {"--scope", Option::Scope, true},
     {"--match-case", Option::MatchCase, false},
     {"--whole-word", Option::WholeWord, false},
@@ -110,6 +112,7 @@ bool optionFits(Option option, Command command) {
         return command == Command::Passwd;
     case Option::Body:
     case Option::Rtf:
+    case Option::Conceal:
         return command == Command::Show;
     case Option::Scope:
     case Option::MatchCase:
@@ -244,6 +247,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         case Option::Rtf:
             result.rawRtf = true;
+            break;
+        case Option::Conceal:
+            result.conceal = true;
             break;
         case Option::Scope:
             result.scope = value;

@@ -37,6 +37,8 @@ struct CommandLine {
     std::optional<Protection> protection;
     bool bodyOnly = false;
     bool rawRtf = false;
+    // show: values of secret fields as a row of dots.
+    bool conceal = false;
     // find: "title", "body" or "both" as given (checked by the command).
     std::optional<std::string> scope;
     bool matchCase = false;

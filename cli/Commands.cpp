@@ -13,6 +13,7 @@
 #include "cli/TreeCheck.h"
 #include "cli/TreeListing.h"
 #include "cli/Utf.h"
+#include "core/ConcealedValues.h"
 #include "core/FileError.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
@@ -156,9 +157,12 @@ void runShow(NotesMgr& mgr, const CommandLine& line, std::ostream& out) {
         if (node->templateId != 0) {
             for (int i = 0; i < kFieldCount; ++i) {
                 const std::u16string& caption = tmpl.caption(i);
-                if (!caption.empty())
-                    out << displayLine(caption) << " "
-                        << displayLine(node->fieldValues[static_cast<size_t>(i)]) << "\n";
+                if (caption.empty())
+                    continue;
+                const std::u16string& value = node->fieldValues[static_cast<size_t>(i)];
+                const bool hide = line.conceal && !value.empty() && IsConcealedCaption(caption);
+                out << displayLine(caption) << " " << displayLine(hide ? Texts::concealedValue : value)
+                    << "\n";
             }
         }
     }

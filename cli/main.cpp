@@ -2,6 +2,7 @@
 // re-keys, verifies and searches database files.
 
 #include "cli/Commands.h"
+#include "core/SecretWipe.h"
 
 #include <iostream>
 #include <malloc.h>
@@ -34,6 +35,7 @@ void PrepareHeap() {
 } // namespace
 
 int main(int argc, char** argv) {
+    ForbidCoreDumps();
     PrepareHeap();
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);

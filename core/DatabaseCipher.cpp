@@ -1,5 +1,6 @@
 #include "core/DatabaseCipher.h"
 
+#include "core/SecretWipe.h"
 #include "core/Sha1.h"
 #include "core/Texts.h"
 
@@ -22,27 +23,43 @@ std::vector<uint8_t> leadingBytes(std::u16string_view text, size_t n) {
     return bytes;
 }
 
+// A derived key that is wiped once the cipher built from it holds its schedule.
+struct ScopedKey {
+    DatabaseCipher::Key key;
+    ~ScopedKey() { WipeMemory(key.data(), key.size()); }
+};
+
 } // namespace
 
 DatabaseCipher::DatabaseCipher(std::u16string_view password, Aes256::Implementation impl)
-    : DatabaseCipher(deriveKey(password), impl) {}
+    : m_aes(ScopedKey{deriveKey(password)}.key, impl) {}
 
 DatabaseCipher::DatabaseCipher(const Key& key, Aes256::Implementation impl) : m_aes(key, impl) {}
 
+DatabaseCipher::~DatabaseCipher() {
+    WipeMemory(m_lastPlain.data(), m_lastPlain.size());
+}
+
 DatabaseCipher::Key DatabaseCipher::deriveKey(std::u16string_view password) {
     const std::u16string_view p = password.empty() ? std::u16string_view(Texts::defaultPassword) : password;
-    const std::u16string reversed(p.rbegin(), p.rend());
+    std::u16string reversed(p.rbegin(), p.rend());
     // n bytes rather than 2n: only the first half of each text (by bytes)
     // enters its digest. Stored files depend on exactly this.
     const size_t n = p.size();
-    const std::vector<uint8_t> front = leadingBytes(p, n);
-    const std::vector<uint8_t> back = leadingBytes(reversed, n);
-    const Sha1::Digest d1 = Sha1::hash(front.data(), front.size());
-    const Sha1::Digest d2 = Sha1::hash(back.data(), back.size());
+    std::vector<uint8_t> front = leadingBytes(p, n);
+    std::vector<uint8_t> back = leadingBytes(reversed, n);
+    Sha1::Digest d1 = Sha1::hash(front.data(), front.size());
+    Sha1::Digest d2 = Sha1::hash(back.data(), back.size());
 
     Key key;
     std::copy(d1.begin(), d1.end(), key.begin());
     std::copy(d2.begin(), d2.begin() + (key.size() - d1.size()), key.begin() + d1.size());
+    // Nothing the key was made from stays behind.
+    WipeString(reversed);
+    WipeVector(front);
+    WipeVector(back);
+    WipeMemory(d1.data(), d1.size());
+    WipeMemory(d2.data(), d2.size());
     return key;
 }
 

@@ -26,6 +26,9 @@ public:
     explicit DatabaseCipher(std::u16string_view password,
                             Aes256::Implementation impl = Aes256::Implementation::Auto);
     explicit DatabaseCipher(const Key& key, Aes256::Implementation impl = Aes256::Implementation::Auto);
+    ~DatabaseCipher();
+    DatabaseCipher(const DatabaseCipher&) = default;
+    DatabaseCipher& operator=(const DatabaseCipher&) = default;
 
     // The 32-byte key of a password: SHA-1 over the first n bytes of the
     // password's UTF-16LE form (n = its length in characters), then the first

@@ -2,6 +2,7 @@
 
 #include "core/DatabaseCipher.h"
 #include "core/FileError.h"
+#include "core/SecretWipe.h"
 #include "core/SnapshotTap.h"
 
 #include <algorithm>
@@ -25,6 +26,10 @@ static_assert(kPieceSize % DatabaseCipher::unitSize == 0);
 
 DecipheringSource::DecipheringSource(int fd, uint64_t size, const DatabaseCipher& cipher, std::string path)
     : m_fd(fd), m_remaining(size), m_checkEnd(size > 0), m_cipher(cipher), m_path(std::move(path)) {}
+
+DecipheringSource::~DecipheringSource() {
+    WipeVector(m_buffer);
+}
 
 void DecipheringSource::readFile(uint8_t* out, size_t size) {
     size_t got = 0;

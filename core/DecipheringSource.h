@@ -17,6 +17,8 @@ public:
     // end of the file, `size` bytes; `path` names the file in errors. Neither
     // fd nor cipher is owned.
     DecipheringSource(int fd, uint64_t size, const DatabaseCipher& cipher, std::string path);
+    // Wipes the deciphered bytes still in the buffer.
+    ~DecipheringSource() override;
 
     std::span<const uint8_t> next() override;
     uint64_t remaining() const override { return m_remaining; }

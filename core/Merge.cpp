@@ -1,6 +1,6 @@
 #include "core/Merge.h"
 
-#include "core/ConcealedCaption.h"
+#include "core/ConcealedValues.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
 #include "core/TreeOrder.h"

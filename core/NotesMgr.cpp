@@ -1,5 +1,6 @@
 #include "core/NotesMgr.h"
 
+#include "core/SecretWipe.h"
 #include "core/SettingsStore.h"
 #include "core/Texts.h"
 
@@ -37,10 +38,26 @@ NotesMgr::NotesMgr(SettingsStore* settings)
 
 NotesMgr::~NotesMgr() {
     StoreRecentFiles();
+    WipeContent();
+    WipeString(password);
+}
+
+void NotesMgr::WipeContent() {
+    for (auto& [id, node] : nodes) {
+        WipeString(node.title);
+        WipeString(node.body);
+        for (std::u16string& value : node.fieldValues)
+            WipeString(value);
+        WipeString(node.attachmentName);
+        WipeVector(node.attachmentData);
+    }
+    nodes.clear();
+    WipeString(dbTitle);
+    WipeString(dbDescription);
 }
 
 void NotesMgr::Reset() {
-    nodes.clear();
+    WipeContent();
     templates.clear();
     dbTitle.clear();
     dbDescription.clear();
@@ -160,6 +177,7 @@ void NotesMgr::RemoveRecentFile(const std::u16string& path) {
 }
 
 void NotesMgr::TakeContent(NotesMgr& other) {
+    WipeContent();
     randomWord = other.randomWord;
     checkWord = other.checkWord;
     formatVersion = other.formatVersion;

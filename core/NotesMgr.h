@@ -31,7 +31,8 @@ public:
     // Loads the recent files from `settings` (which may be null: nothing is
     // read or stored then), seeds the random generator, then resets.
     explicit NotesMgr(SettingsStore* settings = nullptr);
-    // Stores the first seven recent files into the settings store.
+    // Stores the first seven recent files into the settings store, then wipes
+    // the records and the password from memory.
     virtual ~NotesMgr();
 
     NotesMgr(const NotesMgr&) = delete;
@@ -57,7 +58,7 @@ public:
     // so that a save derives again only when password or costs changed.
     std::shared_ptr<const StrongKey> strongKey;
 
-    // Clears nodes, templates and the database texts; keeps password and recent files.
+    // Clears (wipes) nodes, templates and the database texts; keeps password and recent files.
     void Reset();
 
     int32_t AddNode(int32_t parentId, int32_t iconIndex, int32_t isFolder, const std::u16string& title,
@@ -127,6 +128,8 @@ public:
 
 private:
     void LoadRecentFiles();
+    // Overwrites the texts and attachments held before they are let go.
+    void WipeContent();
     // The strong kind: `fd` is positioned after the first `lead` bytes of the
     // header, already read.
     void ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t leadSize, const std::string& path,

@@ -12,6 +12,10 @@ inline constexpr const char16_t* noData = u"No Data";
 inline constexpr const char16_t* noneTemplate = u"None";
 inline constexpr const char16_t* linkHint = u"start with 'http://', 'file://' or 'mailto:'";
 inline constexpr const char16_t* defaultPassword = u"#8Kw%2Lp!9Zr^4";
+// A concealed value on screen: always this many dots, whatever its length.
+inline constexpr const char16_t* concealedValue = u"\u2022\u2022\u2022\u2022\u2022\u2022\u2022\u2022";
+// Copy Value's entry for the note's title.
+inline constexpr const char16_t* titleField = u"Title";
 
 // File errors (%1 is the file's name).
 inline constexpr const char* unexpectedFormat = "Unexpected file format.";

@@ -7,6 +7,7 @@
 #include "dialogs/CTemplateDlg.h"
 #include "dialogs/DialogTexts.h"
 #include "gui/DialogMenuBar.h"
+#include "gui/DialogRunner.h"
 #include "gui/GuiHelpers.h"
 #include "gui/MessageBox.h"
 
@@ -111,7 +112,7 @@ std::function<bool(const QString&)> CCustomizeTemplateDlg::NameTakenBesides(int3
 void CCustomizeTemplateDlg::OnAdd() {
     CTemplateDlg form(this);
     form.setNameTaken(NameTakenBesides(-1));
-    if (form.exec() != QDialog::Accepted)
+    if (ExecDialog(form) != QDialog::Accepted)
         return;
     TemplateRecord& created = m_notes.AddTemplate(-1);
     form.copyTo(created);
@@ -132,7 +133,7 @@ void CCustomizeTemplateDlg::OnEdit() {
     CTemplateDlg form(this);
     form.setValues(*found);
     form.setNameTaken(NameTakenBesides(id));
-    if (form.exec() != QDialog::Accepted)
+    if (ExecDialog(form) != QDialog::Accepted)
         return;
     // The form ran its own event loop; find the template again rather than
     // trusting an iterator across it.

@@ -1,5 +1,6 @@
 #include "dialogs/CNotePropData.h"
 
+#include "core/ConcealedValues.h"
 #include "core/Edition.h"
 #include "core/NoteRecord.h"
 #include "core/NotesMgr.h"
@@ -7,6 +8,7 @@
 #include "core/Texts.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/PropSheetTexts.h"
+#include "gui/DialogRunner.h"
 #include "gui/GuiHelpers.h"
 
 #include <QComboBox>
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -38,11 +41,22 @@ CNotePropData::CNotePropData(NotesMgr& notes, NoteRecord& record, QWidget* paren
     m_templates = new QComboBox(this);
     MakeLabelBold(m_typeLabel);
     MakeLabelBold(m_templates);
+    const QIcon eye = QIcon::fromTheme(QStringLiteral("view-visible"));
     for (int i = 0; i < kRowCount; ++i) {
         m_captions[i] = new QLabel(this);
         m_values[i] = new QLineEdit(this);
+        m_reveal[i] = new QToolButton(this);
+        m_reveal[i]->setCheckable(true);
+        m_reveal[i]->setFocusPolicy(Qt::NoFocus);
+        m_reveal[i]->setToolTip(QString::fromUtf8(PropSheetTexts::revealValue));
+        if (eye.isNull())
+            m_reveal[i]->setText(QString::fromUtf8(PropSheetTexts::revealValueShort));
+        else
+            m_reveal[i]->setIcon(eye);
         m_captions[i]->hide();
         m_values[i]->hide();
+        m_reveal[i]->hide();
+        connect(m_reveal[i], &QToolButton::toggled, this, [this, i] { SetRowValue(i, rowValue(i)); });
     }
     m_scroll = new QScrollBar(Qt::Vertical, this);
     m_scroll->setSingleStep(kLineStep);
@@ -60,6 +74,8 @@ CNotePropData::CNotePropData(NotesMgr& notes, NoteRecord& record, QWidget* paren
     for (int i = 0; i < kRowCount; ++i) {
         m_captions[i]->setGeometry(kMargin, y, labelWidth, boxHeight);
         m_values[i]->setGeometry(boxX, y, m_values[i]->sizeHint().width(), boxHeight);
+        // Square with the eye; as wide as "Show" where the theme has no eye.
+        m_reveal[i]->setGeometry(0, y, std::max(boxHeight, m_reveal[i]->sizeHint().width()), boxHeight);
         y += boxHeight + kRowGap;
     }
 
@@ -89,7 +105,7 @@ void CNotePropData::OnSetActive() {
     }
     HandleSelection();
     for (int i = 0; i < kRowCount; ++i)
-        m_values[i]->setText(QString::fromStdU16String(m_record.fieldValues[i]));
+        SetRowValue(i, QString::fromStdU16String(m_record.fieldValues[i]));
 }
 
 bool CNotePropData::OnKillActive() {
@@ -102,8 +118,40 @@ bool CNotePropData::OnKillActive() {
     if (m_templates->currentIndex() >= 0)
         m_record.templateId = SelectedData();
     for (int i = 0; i < kRowCount; ++i)
-        m_record.fieldValues[i] = m_values[i]->text().toStdU16String();
+        m_record.fieldValues[i] = rowValue(i).toStdU16String();
     return true;
+}
+
+QString CNotePropData::rowValue(int row) const {
+    return m_showsDots[row] ? m_hiddenValues[row] : m_values[row]->text();
+}
+
+void CNotePropData::SetRowValue(int row, const QString& value) {
+    QLineEdit* box = m_values[row];
+    const bool revealed = m_reveal[row]->isChecked();
+    // An empty secret has nothing to hide: it is typed with the box's own dots.
+    m_showsDots[row] = m_concealed[row] && !revealed && !value.isEmpty();
+    m_hiddenValues[row] = m_showsDots[row] ? value : QString();
+    box->setText(m_showsDots[row] ? QString::fromStdU16String(Texts::concealedValue) : value);
+    box->setReadOnly(m_showsDots[row]);
+    box->setEchoMode(m_concealed[row] && !revealed && value.isEmpty() ? QLineEdit::Password
+                                                                      : QLineEdit::Normal);
+}
+
+void CNotePropData::ConcealAll() {
+    for (int i = 0; i < kRowCount; ++i) {
+        if (m_reveal[i]->isChecked()) {
+            const QString value = rowValue(i);
+            const QSignalBlocker block(m_reveal[i]);
+            m_reveal[i]->setChecked(false);
+            SetRowValue(i, value);
+        }
+    }
+}
+
+void CNotePropData::hideEvent(QHideEvent* event) {
+    CNotePropPage::hideEvent(event);
+    ConcealAll();
 }
 
 void CNotePropData::FillTemplateList() {
@@ -152,7 +200,7 @@ void CNotePropData::RunTemplateEditor() {
         editorRunner()(m_notes, this);
     } else {
         CCustomizeTemplateDlg dialog(m_notes, this);
-        dialog.exec();
+        ExecDialog(dialog);
     }
     FillTemplateList();
     const int entry = FindEntry(m_lastTemplateId);
@@ -181,9 +229,15 @@ void CNotePropData::LayoutRows(int templateId, bool clearValues) {
     const TemplateRecord* layout = templateId == kNoneEntry ? nullptr : &m_notes.FindTemplate(templateId);
     QLineEdit* lastShown = nullptr;
     for (int i = 0; i < kRowCount; ++i) {
-        if (clearValues)
-            m_values[i]->clear();
+        const QString value = clearValues ? QString() : rowValue(i);
         const std::u16string caption = layout ? layout->caption(i) : std::u16string();
+        m_concealed[i] = IsConcealedCaption(caption);
+        {
+            const QSignalBlocker block(m_reveal[i]);
+            m_reveal[i]->setChecked(false);
+        }
+        SetRowValue(i, value);
+        m_reveal[i]->setVisible(!caption.empty() && m_concealed[i]);
         if (!caption.empty()) {
             m_captions[i]->setText(QString::fromStdU16String(caption));
             m_captions[i]->show();
@@ -253,10 +307,14 @@ void CNotePropData::StretchToRightMargin() {
         m_scroll->setGeometry(clientWidth, 0, barWidth, height());
     }
     const int right = clientWidth - kMargin;
-    auto stretch = [right](QWidget* w) { w->resize(std::max(0, right - w->x()), w->height()); };
-    stretch(m_templates);
-    for (QLineEdit* box : m_values)
-        stretch(box);
+    auto stretch = [](QWidget* w, int to) { w->resize(std::max(0, to - w->x()), w->height()); };
+    stretch(m_templates, right);
+    // A secret's box leaves room for its eye button at the right margin.
+    for (int i = 0; i < kRowCount; ++i) {
+        QToolButton* eye = m_reveal[i];
+        stretch(m_values[i], m_concealed[i] ? right - eye->width() - kRowGap : right);
+        eye->move(right - eye->width(), m_values[i]->y());
+    }
 }
 
 void CNotePropData::ScrollTo(int position) {

@@ -3,10 +3,13 @@
 // seven data fields that the template labels. The rows are laid out again only
 // when the chosen entry changes, so a tab switch keeps what was typed; a
 // template change empties every box. The content scrolls when the page is too
-// short for it.
+// short for it. A secret field (PIN, password ...) shows a row of dots and an
+// eye button that reveals it for editing; the dots come back whenever the
+// page is hidden (another tab, a locked program).
 
 #include "dialogs/CNotePropPage.h"
 
+#include <QString>
 #include <array>
 #include <functional>
 
@@ -15,6 +18,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QScrollBar;
+class QToolButton;
 
 class CNotePropData : public CNotePropPage {
     Q_OBJECT
@@ -32,6 +36,10 @@ public:
     QComboBox* templateList() const { return m_templates; }
     QLabel* captionLabel(int row) const { return m_captions[row]; }
     QLineEdit* valueBox(int row) const { return m_values[row]; }
+    QToolButton* revealButton(int row) const { return m_reveal[row]; }
+    // The row's value, whether it shows or is concealed.
+    QString rowValue(int row) const;
+    bool isConcealedRow(int row) const { return m_concealed[row]; }
     QScrollBar* scrollBar() const { return m_scroll; }
     int contentHeight() const { return m_contentHeight; }
     int scrollPosition() const { return m_scrollPos; }
@@ -47,6 +55,7 @@ protected:
     bool OnKillActive() override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FillTemplateList();
@@ -60,6 +69,9 @@ private:
     void FitCaptionColumn();
     void ScrollTo(int position);
     void MoveChildren(int dy);
+    // Shows `value` in the row as its concealment and reveal state say.
+    void SetRowValue(int row, const QString& value);
+    void ConcealAll();
     int SelectedData() const;
     int FindEntry(int data) const;
 
@@ -68,6 +80,11 @@ private:
     QComboBox* m_templates = nullptr;
     std::array<QLabel*, kRowCount> m_captions{};
     std::array<QLineEdit*, kRowCount> m_values{};
+    std::array<QToolButton*, kRowCount> m_reveal{};
+    std::array<bool, kRowCount> m_concealed{};
+    // The value of a row that shows dots instead.
+    std::array<QString, kRowCount> m_hiddenValues;
+    std::array<bool, kRowCount> m_showsDots{};
     QScrollBar* m_scroll = nullptr;
 
     int m_lastIndex = -1;

@@ -31,6 +31,16 @@ inline constexpr const char* emptyTitlePad = "The title cannot be empty.";
 inline constexpr const char* emptyCaption1 = "The 'Caption 1' cannot be empty.";
 inline constexpr const char* templateNameTaken = "A template named '%1' already exists. Choose another name.";
 
+// Options: the Security page.
+inline constexpr const char* optionsTitle = "Options";
+inline constexpr const char* securityPage = "Security";
+inline constexpr const char* lockAfterIdle = "Lock after idle:";
+inline constexpr const char* clearClipboardAfter = "Clear clipboard after:";
+inline constexpr const char* never = "Never";
+inline constexpr const char* oneMinute = "1 minute";
+inline constexpr const char* minutes = "%1 minutes";
+inline constexpr const char* seconds = "%1 seconds";
+
 // Password dialog.
 inline constexpr const char* passwordTitleDesk = Texts::wrongPassword; // "Enter the password"
 inline constexpr const char* passwordTitlePad = "Enter Password";

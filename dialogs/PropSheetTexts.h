@@ -25,6 +25,10 @@ inline constexpr const char* titleLabel = "Title:";
 inline constexpr const char* accountType = "Account Type:";
 inline constexpr const char* separatorEntry = "--------------------";
 inline constexpr const char* editTemplatesEntry = "Edit Templates...";
+// The eye button beside a concealed value: its tool tip, and its text where
+// the icon theme has no eye.
+inline constexpr const char* revealValue = "Show the value";
+inline constexpr const char* revealValueShort = "Show";
 
 // File page.
 inline constexpr const char* fileDetails = "File Details:";

@@ -337,6 +337,8 @@ QMimeData* CNoteEditor::createMimeDataFromSelection() const {
     QTextCursor(&copy).insertFragment(selection.selection());
     data->setData(QString::fromLatin1(kRtfMimeType),
                   QByteArray::fromStdString(rtf::WriteRtf(RichTextMapping::readDocument(copy))));
+    if (m_copyFilter)
+        m_copyFilter(*data);
     return data;
 }
 

@@ -10,10 +10,13 @@
 #include <QPoint>
 #include <QTextEdit>
 #include <QTimer>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+class QMenu;
+class QMimeData;
 class SettingsStore;
 
 class CNoteEditor : public QTextEdit {
@@ -64,6 +67,14 @@ public:
     void setSettingsStore(SettingsStore* store) { m_settings = store; }
     SettingsStore& settingsStore() const;
 
+    // The host's own entries, added to the end of the context menu.
+    using MenuExtender = std::function<void(QMenu&)>;
+    void setMenuExtender(MenuExtender extender) { m_menuExtender = std::move(extender); }
+    const MenuExtender& menuExtender() const { return m_menuExtender; }
+    // Sees the clipboard data of every copy (and drag) of the selection.
+    using CopyFilter = std::function<void(QMimeData&)>;
+    void setCopyFilter(CopyFilter filter) { m_copyFilter = std::move(filter); }
+
     // Finds the links again at once (a load does this itself).
     void refreshLinks();
     void restartRepaintTimer() { m_repaintTimer.start(); }
@@ -94,6 +105,8 @@ private:
     std::vector<LinkRange> m_links;
     bool m_linksStale = false; // the text changed since the links were found
     SettingsStore* m_settings = nullptr;
+    MenuExtender m_menuExtender;
+    CopyFilter m_copyFilter;
     // Handheld press-and-hold state.
     QTimer m_holdTimer;
     QPoint m_holdPos;

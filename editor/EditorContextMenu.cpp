@@ -129,6 +129,8 @@ void EditorContextMenu::build(QMenu& menu, const CNoteEditor& editor) {
 void EditorContextMenu::run(CNoteEditor& editor, const QPoint& globalPos) {
     QMenu menu(&editor);
     build(menu, editor);
+    if (editor.menuExtender())
+        editor.menuExtender()(menu);
     QAction* chosen = editor.trackMenu(menu, globalPos);
     if (!chosen || !chosen->data().isValid())
         return;

@@ -1,6 +1,8 @@
 #include "editor/PreviewComposer.h"
 
+#include "core/ConcealedValues.h"
 #include "core/NotesMgr.h"
+#include "core/Texts.h"
 #include "editor/CNoteEditor.h"
 #include "editor/rtf/PlainText.h"
 #include "editor/rtf/RtfReader.h"
@@ -10,7 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 
-std::u16string PreviewFieldText(const NotesMgr& notes, const NoteRecord& node) {
+std::u16string PreviewFieldText(const NotesMgr& notes, const NoteRecord& node, bool revealConcealed) {
     std::u16string text;
     if (node.templateId != 0) {
         const TemplateRecord& fields = notes.FindTemplate(node.templateId);
@@ -20,7 +22,12 @@ std::u16string PreviewFieldText(const NotesMgr& notes, const NoteRecord& node) {
                 continue;
             text += caption;
             text += u' ';
-            text += node.fieldValues[static_cast<size_t>(i)];
+            const std::u16string& value = node.fieldValues[static_cast<size_t>(i)];
+            // An empty value has nothing to hide.
+            if (!revealConcealed && !value.empty() && IsConcealedCaption(caption))
+                text += Texts::concealedValue;
+            else
+                text += value;
             text += u"\r\n";
         }
     }
@@ -74,7 +81,7 @@ void PreviewComposer::Show(const NotesMgr* notes, const NoteRecord* node) {
         m_editor.ShowNewDocument(NewDocument());
         return;
     }
-    m_fields = notes ? PreviewFieldText(*notes, *node) : std::u16string();
+    m_fields = notes ? PreviewFieldText(*notes, *node, m_reveal) : std::u16string();
     m_rtfBody = CNoteEditor::IsRtfBody(node->body);
     if (m_rtfBody) {
         m_model = rtf::ReadRtf(rtf::BodyToRtfBytes(node->body));

@@ -26,8 +26,9 @@ struct NoteRecord;
 
 // The field lines: "caption value\r\n" for every non-empty caption of the
 // node's template (none for template 0), then one more "\r\n" when there is
-// any line at all.
-std::u16string PreviewFieldText(const NotesMgr& notes, const NoteRecord& node);
+// any line at all. A secret field's value shows as a row of dots unless
+// `revealConcealed`.
+std::u16string PreviewFieldText(const NotesMgr& notes, const NoteRecord& node, bool revealConcealed = false);
 
 // Gives a preview's editor the button-face background of the previews.
 void UseButtonFace(CNoteEditor& editor);
@@ -44,6 +45,10 @@ public:
 
     // Shows the node, or nothing when it is null. `notes` supplies the template.
     void Show(const NotesMgr* notes, const NoteRecord* node);
+
+    // Whether secret fields show their values from the next Show on.
+    void setRevealConcealed(bool reveal) { m_reveal = reveal; }
+    bool revealConcealed() const { return m_reveal; }
 
     // True once the whole body is shown.
     bool isComplete() const { return !m_pending; }
@@ -74,6 +79,7 @@ private:
     CNoteEditor& m_editor;
     QTimer m_stepTimer;
     bool m_pending = false;
+    bool m_reveal = false;
     bool m_rtfBody = false;
     rtf::Document m_model;
     std::u16string m_plainBody;

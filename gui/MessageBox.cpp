@@ -1,6 +1,7 @@
 #include "gui/MessageBox.h"
 
 #include "gui/ControlTexts.h"
+#include "gui/DialogRunner.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -76,7 +77,7 @@ MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageIcon i
     }
     box.setDefaultButton(qobject_cast<QPushButton*>(answers.front().first));
     box.setEscapeButton(answers.back().first);
-    box.exec();
+    ExecDialog(box);
     for (const auto& [button, answer] : answers)
         if (box.clickedButton() == button)
             return answer;

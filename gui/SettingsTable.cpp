@@ -22,6 +22,9 @@ constexpr SettingDef kSettings[] = {
     {Setting::LayoutMain, "Layout", "Main", SettingKind::Binary, nullptr, 0},
     {Setting::LayoutPreview, "Layout", "Preview", SettingKind::Binary, nullptr, 0},
     {Setting::LayoutPreviewDock, "Layout", "PreviewDock", SettingKind::Binary, nullptr, 0},
+    // Seconds; 0 is never.
+    {Setting::LockAfterIdleSeconds, "Settings", "LockAfterIdleSeconds", SettingKind::Number, nullptr, 300},
+    {Setting::ClipboardClearSeconds, "Settings", "ClipboardClearSeconds", SettingKind::Number, nullptr, 15},
 };
 
 } // namespace

@@ -22,6 +22,8 @@ enum class Setting {
     LayoutMain,
     LayoutPreview,
     LayoutPreviewDock,
+    LockAfterIdleSeconds,
+    ClipboardClearSeconds,
 };
 
 enum class SettingKind { String, Number, Binary };

@@ -13,7 +13,9 @@
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CDatabaseProperties.h"
 #include "dialogs/CFindDlg.h"
+#include "dialogs/CNotePropData.h"
 #include "dialogs/CNotePropSheet.h"
+#include "dialogs/COptionsDlg.h"
 #include "dialogs/CPasswordDlg.h"
 #include "dialogs/CReminderAlerts.h"
 #include "dialogs/CTemplateDlg.h"
@@ -45,6 +47,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <cstdio>
 #include <functional>
@@ -153,6 +156,7 @@ void shootPropertySheets(Shooter& shooter, NotesMgr& mgr) {
     stored.fieldValues[0] = u"A. Holder";
     stored.fieldValues[1] = u"4000 0000 0000 0002";
     stored.fieldValues[2] = u"12/29";
+    stored.fieldValues[3] = u"321"; // the CVC shows as dots
     stored.reminderOn = 1;
     stored.repeatKind = RepeatWeekly;
     stored.repeatDays = kMonday | kThursday;
@@ -167,6 +171,13 @@ void shootPropertySheets(Shooter& shooter, NotesMgr& mgr) {
             CNotePropSheet sheet(mgr, working, isFolder, QString(), nullptr, page);
             const QString tab = sheet.tabBar()->tabText(page).toLower();
             shooter.shoot(sheet, QStringLiteral("property_sheet_%1_%2").arg(kind, tab), true);
+            if (sheet.dataPage() && sheet.activePage() == page && page == 1) {
+                // The same with the CVC revealed by its eye button.
+                sheet.show();
+                sheet.dataPage()->revealButton(3)->click();
+                shooter.shoot(sheet, QStringLiteral("property_sheet_%1_%2_revealed").arg(kind, tab), true);
+                sheet.hide();
+            }
         }
     }
 }
@@ -254,6 +265,12 @@ void shootStartUpDialog(Shooter& shooter) {
     shooter.shoot(dlg, QStringLiteral("startup_dialog"), true);
 }
 
+void shootOptions(Shooter& shooter) {
+    MemorySettingsStore store;
+    COptionsDlg options(store);
+    shooter.shoot(options, QStringLiteral("options_security"));
+}
+
 void shootAboutBox(Shooter& shooter) {
     CAboutDlg dlg;
     shooter.shoot(dlg, QStringLiteral("about_box"));
@@ -330,6 +347,10 @@ void shootMainWindow(Shooter& shooter) {
         std::unique_ptr<QMenu> menu(frame.BuildContextMenu(menuId, &frame));
         shooter.shoot(*menu, QStringLiteral("context_menu_%1").arg(menuId));
     }
+    // Locked: only the file name, the password box, Unlock and Close.
+    app.document().notes().password = u"example";
+    frame.Lock();
+    shooter.shoot(frame, QStringLiteral("main_window_locked"));
     frame.hide();
     FileAssociation::SetToolRunner({});
     SetBinarySettingFiles(QString(), QString());
@@ -363,6 +384,7 @@ int main(int argc, char** argv) {
     shootFtpDialogs(shooter);
     shootStartUpDialog(shooter);
     shootAboutBox(shooter);
+    shootOptions(shooter);
     shootMainWindow(shooter);
     return shooter.failures() == 0 ? 0 : 1;
 }

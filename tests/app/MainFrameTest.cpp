@@ -199,7 +199,7 @@ TEST_F(MainFrameTest, MenusAndToolbarComeFromTheCommandTable) {
         EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "T&ools", "FTP", "&View", "&Help"}));
         EXPECT_EQ(menuTexts(*frame().menuBar()->actions().at(0)->menu()),
                   (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...",
-                               "&Merge With...", "-", "E&xit"}));
+                               "&Merge With...", "-", "&Lock\tCtrl+L", "-", "E&xit"}));
         EXPECT_EQ(frame().action(Command::Copy)->shortcuts(),
                   (QList<QKeySequence>{QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
         QStringList buttons;
@@ -220,7 +220,8 @@ TEST_F(MainFrameTest, ContextMenusFollowTheItemKindAndGrayPasteWithoutAClipboard
     };
     const Case cases[] = {
         {kNoteContextMenu,
-         {"Open", "-", "Cut\tCtrl+X", "Copy\tCtrl+C", "-", "Delete", "-", "Database Properties"}},
+         {"Open", "-", "Cut\tCtrl+X", "Copy\tCtrl+C", "Copy Value", "-", "Delete", "-",
+          "Database Properties"}},
         {kFolderContextMenu,
          {"Open", "-", "Paste\tCtrl+V", "-", "New Folder", "New Note", "Delete", "-", "Find...\t Ctrl+F",
           "Find Next\tF3", "-", "Database Properties"}},

@@ -264,6 +264,15 @@ TEST_F(CliProgram, ShowPrintsFieldsAttachmentAndBody) {
     EXPECT_EQ(plain.out, "Card kept here\n");
 #endif
 
+    // --conceal hides the secret fields' values (the CVC) and leaves the rest.
+    const auto concealed = RunSealbook({"show", db, "3", "--conceal"});
+    EXPECT_NE(concealed.out.find("CVC: \u2022\u2022\u2022\u2022\u2022\u2022\u2022\u2022\n"),
+              std::string::npos)
+        << concealed.out;
+    EXPECT_NE(concealed.out.find("Card number: 4111 1111\n"), std::string::npos);
+    EXPECT_NE(concealed.out.find("PIN: \n"), std::string::npos);
+    EXPECT_NE(visa.out.find("CVC: 123\n"), std::string::npos);
+
     // A stale template id shows "No Data" and no captions.
     const auto stale = RunSealbook({"show", db, "5"});
     EXPECT_NE(stale.out.find("Account Type: No Data\n"), std::string::npos) << stale.out;

@@ -1,6 +1,6 @@
 // Merging two copies of one database against the copy both started from.
 #include "core/Merge.h"
-#include "core/ConcealedCaption.h"
+#include "core/ConcealedValues.h"
 #include "core/TreeOps.h"
 
 #include <gtest/gtest.h>
@@ -332,12 +332,4 @@ TEST(MergeTest, TwoWayKeepsWhatItCannotMatch) {
     EXPECT_EQ(findTitled(out, u"Gmail (other copy)")->body, u"their body");
     EXPECT_EQ(out.nodes.size(), f.base.nodes.size() + 2);
     EXPECT_EQ(report.lines()[0].rfind(u"Two-way merge", 0), 0u);
-}
-
-TEST(MergeTest, ConcealedCaptions) {
-    for (const char16_t* caption : {u"PIN:", u"Card pin", u"PUK:", u"CVV2", u"Security code:", u"Password:",
-                                    u"Passcode", u"Passphrase", u"Secret answer"})
-        EXPECT_TRUE(IsConcealedCaption(caption)) << std::u16string(caption).size();
-    for (const char16_t* caption : {u"Login:", u"Card number:", u"", u"E-mail:"})
-        EXPECT_FALSE(IsConcealedCaption(caption));
 }

@@ -5,8 +5,11 @@
 #include "NotePropFixture.h"
 
 #include "core/Edition.h"
+#include "core/Texts.h"
 #include "dialogs/CCustomizeTemplateDlg.h"
 #include "dialogs/CNotePropData.h"
+
+#include <QToolButton>
 
 #include <QApplication>
 #include <QComboBox>
@@ -313,4 +316,37 @@ TEST_F(NotePropDataTest, EveryBuiltInCaptionIsShownWholeBesideItsBox) {
             EXPECT_LT(caption->geometry().right(), page->valueBox(i)->x()) << caption->text().toStdString();
         }
     }
+}
+
+TEST_F(NotePropDataTest, SecretFieldsShowDotsUntilTheEyeRevealsThemForEditing) {
+    NoteRecord note = MakeRecord(false);
+    note.templateId = 1; // Credit card: row 3 is "CVC:", row 4 "PIN:"
+    note.fieldValues = {u"J. Smith", u"4111", u"", u"123", u"", u"", u""};
+    CNotePropData* page = OpenDataPage(note);
+    const QString dots = QString::fromStdU16String(Texts::concealedValue);
+    for (int row = 0; row < CNotePropData::kRowCount; ++row)
+        EXPECT_EQ(page->revealButton(row)->isVisible(), row == 3 || row == 4) << row;
+    EXPECT_EQ(page->valueBox(0)->text(), "J. Smith");
+    EXPECT_EQ(page->valueBox(3)->text(), dots);
+    EXPECT_TRUE(page->valueBox(3)->isReadOnly());
+    EXPECT_EQ(page->rowValue(3), "123");
+    // An empty secret is typed behind the box's own dots.
+    EXPECT_EQ(page->valueBox(4)->echoMode(), QLineEdit::Password);
+    QTest::keyClicks(page->valueBox(4), "0000");
+
+    QTest::mouseClick(page->revealButton(3), Qt::LeftButton);
+    EXPECT_EQ(page->valueBox(3)->text(), "123");
+    EXPECT_FALSE(page->valueBox(3)->isReadOnly());
+    page->valueBox(3)->setText("456");
+
+    // Another tab hides the value again; what was typed is kept and stored.
+    ASSERT_TRUE(ClickTab(0));
+    EXPECT_FALSE(page->revealButton(3)->isChecked());
+    ASSERT_TRUE(ClickTab(kDataTab));
+    EXPECT_EQ(page->valueBox(3)->text(), dots);
+    EXPECT_EQ(page->valueBox(4)->text(), dots);
+    EXPECT_EQ(page->rowValue(4), "0000");
+    sheet->accept();
+    EXPECT_EQ(note.fieldValues[3], u"456");
+    EXPECT_EQ(note.fieldValues[4], u"0000");
 }

@@ -75,11 +75,18 @@ TEST_F(PreviewComposerTest, FieldLinesOfNonEmptyCaptionsThenABlankLineThenTheBod
          {u"", u"2", u"3"},
          u"First: \r\nThird: 3\r\n\r\n",
          "First: \nThird: 3\n\nHello"},
-        {"a built-in template",
+        {"a built-in template, its secret values concealed",
          5,
          {u"Orange", u"1234", u"5678"},
-         u"Operator: Orange\r\nPIN: 1234\r\nPUK: 5678\r\n\r\n",
-         "Operator: Orange\nPIN: 1234\nPUK: 5678\n\nHello"},
+         u"Operator: Orange\r\nPIN: \u2022\u2022\u2022\u2022\u2022\u2022\u2022\u2022\r\n"
+         u"PUK: \u2022\u2022\u2022\u2022\u2022\u2022\u2022\u2022\r\n\r\n",
+         "Operator: Orange\nPIN: \u2022\u2022\u2022\u2022\u2022\u2022\u2022\u2022\n"
+         "PUK: \u2022\u2022\u2022\u2022\u2022\u2022\u2022\u2022\n\nHello"},
+        {"an empty secret value shows empty",
+         5,
+         {u"Orange", u"", u""},
+         u"Operator: Orange\r\nPIN: \r\nPUK: \r\n\r\n",
+         "Operator: Orange\nPIN: \nPUK: \n\nHello"},
     };
     for (const bool rtfBody : {false, true}) {
         for (const Case& c : cases) {
@@ -96,6 +103,14 @@ TEST_F(PreviewComposerTest, FieldLinesOfNonEmptyCaptionsThenABlankLineThenTheBod
             EXPECT_FALSE(editor.textCursor().hasSelection());
         }
     }
+
+    // Revealed, the secret values show as they are.
+    const NoteRecord sim = Note(5, {u"Orange", u"1234", u"5678"}, u"Hello");
+    EXPECT_EQ(PreviewFieldText(notes, sim, true), u"Operator: Orange\r\nPIN: 1234\r\nPUK: 5678\r\n\r\n");
+    composer.setRevealConcealed(true);
+    composer.Show(&notes, &sim);
+    EXPECT_EQ(editor.toPlainText(), "Operator: Orange\nPIN: 1234\nPUK: 5678\n\nHello");
+    composer.setRevealConcealed(false);
 
     // Nothing to show leaves the preview empty.
     composer.Show(&notes, nullptr);
