@@ -21,10 +21,10 @@ DatabasePropertiesCommand::DatabasePropertiesCommand(CNotesDoc& doc, DatabaseSta
 
 void DatabasePropertiesCommand::redo() {
     m_after.ApplyTo(m_doc.notes());
-    emit m_doc.nodeChanged(0);
+    emit m_doc.databaseItemChanged();
 }
 
 void DatabasePropertiesCommand::undo() {
     m_before.ApplyTo(m_doc.notes());
-    emit m_doc.nodeChanged(0);
+    emit m_doc.databaseItemChanged();
 }

@@ -261,8 +261,9 @@ TEST_F(TemplateDlgTest, ANameAnotherTemplateHasIsRefusedLetterCaseIgnored) {
             stillOpen = form.isVisible();
             EXPECT_EQ(form.nameBox()->text(), QString::fromUtf8(c.typed)) << "what was typed stays";
         });
-        if (c.edited)
+        if (c.edited) {
             ASSERT_TRUE(selectLine(dlg.listBox(), QString::fromUtf8(c.edited)));
+        }
         runCommand(dlg, c.edited ? QStringLiteral("Edit") : QStringLiteral("Add"));
         EXPECT_EQ(stillOpen, c.refused);
         ASSERT_EQ(messages.shown.size(), c.refused ? 1u : 0u);
