@@ -103,9 +103,6 @@ int RunMerge(const CommandLine& line, const PasswordSource& passwords, std::ostr
     for (const std::u16string& reportLine : report.lines())
         text += DisplayLine(reportLine) + "\n";
     out << text;
-    // The process ends now: its memory goes back without freeing three
-    // databases node by node.
-    for (Copy& copy : copies)
-        static_cast<void>(copy.notes.release());
+    // The three databases are freed (and their records wiped) as the copies go.
     return report.hasConflicts() ? kMergeConflicts : 0;
 }
