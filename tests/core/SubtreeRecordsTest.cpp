@@ -1,6 +1,7 @@
 // Taking a subtree out and putting it back, moves and deep copies, and the
 // before/after pair of an edited note.
 #include "core/SubtreeRecords.h"
+#include "SmallTreeFixture.h"
 #include "core/TreeOps.h"
 
 #include <functional>
@@ -8,26 +9,18 @@
 
 namespace {
 
-class SubtreeRecordsTest : public ::testing::Test {
+class SubtreeRecordsTest : public SmallTreeFixture {
 protected:
     void SetUp() override {
-        NewDatabase(mgr);
-        const NoteTimestamp now = NoteTimestamp::now();
-        folder = mgr.AddNode(0, 1, 1, u"Cards", {}, {}, now);
-        sub = mgr.AddNode(folder, 1, 1, u"Old", {}, {}, now);
-        note = mgr.AddNode(folder, 16, 0, u"Visa", u"{\\rtf1 x}", u"http://x", now);
-        deep = mgr.AddNode(sub, 16, 0, u"Deep", u"deep body", {}, now);
-        other = mgr.AddNode(0, 1, 1, u"Other", {}, {}, now);
+        SmallTreeFixture::SetUp();
         NoteRecord& rich = *mgr.FindNode(deep);
+        rich.body = u"deep body";
         rich.templateId = 1;
         rich.fieldValues[3] = u"1234";
         rich.attachmentName = u"scan.png";
         rich.setAttachment({1, 2, 3});
         mgr.SetModified(false);
     }
-
-    NotesMgr mgr;
-    int32_t folder = 0, sub = 0, note = 0, deep = 0, other = 0;
 };
 
 } // namespace

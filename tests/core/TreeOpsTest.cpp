@@ -1,22 +1,13 @@
 // The data effects of the tree commands: create, edit, delete, copy, cut, paste.
 #include "core/TreeOps.h"
+#include "SmallTreeFixture.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class TreeOpsTest : public ::testing::Test {
+class TreeOpsTest : public SmallTreeFixture {
 protected:
-    void SetUp() override {
-        NewDatabase(mgr);
-        const NoteTimestamp now = NoteTimestamp::now();
-        folder = mgr.AddNode(0, 1, 1, u"Cards", {}, {}, now);
-        sub = mgr.AddNode(folder, 1, 1, u"Old", {}, {}, now);
-        note = mgr.AddNode(folder, 16, 0, u"Visa", u"{\\rtf1 x}", u"http://x", now);
-        deep = mgr.AddNode(sub, 16, 0, u"Deep", {}, {}, now);
-        other = mgr.AddNode(0, 1, 1, u"Other", {}, {}, now);
-    }
-
     NoteRecord richNote() {
         NoteRecord r = MakeNewNodeRecord(false, u"{\\rtf1 welcome}");
         r.title = u"Mastercard";
@@ -33,9 +24,6 @@ protected:
         r.setAttachment({0, 1, 2, 255});
         return r;
     }
-
-    NotesMgr mgr;
-    int32_t folder = 0, sub = 0, note = 0, deep = 0, other = 0;
 };
 
 } // namespace
