@@ -1,5 +1,7 @@
 #include "core/Sha1.h"
 
+#include "core/Sha1Ni.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -11,13 +13,41 @@ uint32_t rotl(uint32_t x, int n) {
 
 } // namespace
 
+Sha1::Sha1(Implementation impl) : m_hardware(impl == Implementation::Auto && hardwareAvailable()) {
+    reset();
+}
+
+bool Sha1::hardwareAvailable() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool available = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1") &&
+               __builtin_cpu_supports("ssse3");
+    }();
+    return available;
+#else
+    return false;
+#endif
+}
+
+void Sha1::compress(const uint8_t* data, size_t blocks) {
+#if defined(__x86_64__) || defined(__i386__)
+    if (m_hardware) {
+        Sha1Ni::compressBlocks(m_state.data(), data, blocks);
+        return;
+    }
+#endif
+    for (; blocks > 0; --blocks, data += 64)
+        compressPortable(data);
+}
+
 void Sha1::reset() {
     m_state = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u, 0xC3D2E1F0u};
     m_buffered = 0;
     m_length = 0;
 }
 
-void Sha1::compress(const uint8_t* block) {
+void Sha1::compressPortable(const uint8_t* block) {
     uint32_t w[80];
     for (int i = 0; i < 16; ++i) {
         w[i] = (uint32_t(block[4 * i]) << 24) | (uint32_t(block[4 * i + 1]) << 16) |
@@ -67,11 +97,12 @@ void Sha1::update(const void* data, size_t len) {
         len -= take;
         if (m_buffered < m_buffer.size())
             return;
-        compress(m_buffer.data());
+        compress(m_buffer.data(), 1);
         m_buffered = 0;
     }
-    for (; len >= 64; p += 64, len -= 64)
-        compress(p);
+    compress(p, len / 64);
+    p += len / 64 * 64;
+    len %= 64;
     if (len > 0) {
         std::memcpy(m_buffer.data(), p, len);
         m_buffered = len;
