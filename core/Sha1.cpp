@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
+
 namespace {
 
 uint32_t rotl(uint32_t x, int n) {
@@ -19,10 +23,16 @@ Sha1::Sha1(Implementation impl) : m_hardware(impl == Implementation::Auto && har
 
 bool Sha1::hardwareAvailable() {
 #if defined(__x86_64__) || defined(__i386__)
+    // Asked of the processor itself: not every compiler's built-in knows the SHA flag.
     static const bool available = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1") &&
-               __builtin_cpu_supports("ssse3");
+        unsigned a = 0, b = 0, c = 0, d = 0;
+        if (!__get_cpuid(1, &a, &b, &c, &d))
+            return false;
+        const bool ssse3 = c & (1u << 9);
+        const bool sse41 = c & (1u << 19);
+        if (!__get_cpuid_count(7, 0, &a, &b, &c, &d))
+            return false;
+        return ssse3 && sse41 && (b & (1u << 29)) != 0;
     }();
     return available;
 #else
