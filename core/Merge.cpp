@@ -212,8 +212,8 @@ std::u16string pathOf(const NotesMgr& mgr, int32_t id) {
     return path;
 }
 
-// The nodes of the entries with `event` (Deleted or not) numbered in the
-// order the tree of `mgr` lists them; the entries name few of its nodes.
+// The nodes of the deleted entries (or of all others) numbered in the order
+// the tree of `mgr` lists them; the entries name few of its nodes.
 std::unordered_map<int32_t, size_t> treeOrder(const NotesMgr& mgr, const std::vector<MergeEntry>& entries,
                                               bool deleted) {
     std::vector<int32_t> ids;
