@@ -17,7 +17,7 @@ namespace {
 // offers them on request. Threads share that one heap: a heap of their own
 // would be grown in small pages again, one fault per four kilobytes.
 void PrepareHeap() {
-    constexpr size_t kReserve = size_t(256) << 20;
+    constexpr size_t kReserve = size_t(512) << 20;
     constexpr size_t kHugePage = size_t(2) << 20;
     mallopt(M_MMAP_THRESHOLD, 16 << 20);
     mallopt(M_ARENA_MAX, 1);
