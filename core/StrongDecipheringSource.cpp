@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -19,13 +21,19 @@ constexpr size_t kBatch = StrongDecipheringSource::batchPieces;
 // next() deciphers one piece per thread at first, and doubles that while the
 // reader keeps taking small fields.
 constexpr size_t kFirstRun = 2;
+// What one thread copies from the file at a time.
+constexpr size_t kReadPart = size_t{256} << 10;
 
 } // namespace
 
 StrongDecipheringSource::StrongDecipheringSource(int fd, uint64_t size, const StrongKey& key,
                                                  const StrongHeader& header, std::string path)
-    : m_fd(fd), m_remaining(size), m_path(std::move(path)), m_cipher(kBatch * kCipher),
+    : m_fd(fd), m_offset(0), m_remaining(size), m_path(std::move(path)), m_cipher(kBatch * kCipher),
       m_plain(kBatch * kPlain), m_run(kFirstRun) {
+    const off_t at = ::lseek(fd, 0, SEEK_CUR);
+    if (at < 0)
+        throw FileError(FileError::kindFromErrno(errno), m_path);
+    m_offset = static_cast<uint64_t>(at);
     const auto bytes = header.bytes();
     m_additional.assign(bytes.begin(), bytes.end());
     crypto_secretstream_xchacha20poly1305_init_pull(&m_running, header.streamHeader.data(), key.bytes());
@@ -50,10 +58,30 @@ void StrongDecipheringSource::damaged(const char* detail) const {
 }
 
 void StrongDecipheringSource::readFile(uint8_t* out, size_t size) {
-    const size_t got = ReadUpTo(m_fd, out, size, m_path);
-    if (got < size)
-        damaged("the file became shorter while it was read");
-    m_remaining -= got;
+    if (!m_helper || size < 2 * kReadPart) {
+        const int64_t got = ReadUpToAt(m_fd, out, size, m_offset);
+        if (got < 0)
+            throw FileError(FileError::kindFromErrno(static_cast<int>(-got)), m_path);
+        if (static_cast<size_t>(got) < size)
+            damaged("the file became shorter while it was read");
+    } else {
+        // Both threads copy from the file at once, a part at a time.
+        std::atomic<int64_t> failure{0}; // -errno, or 1 for a file grown shorter
+        const auto parts = static_cast<uint32_t>((size + kReadPart - 1) / kReadPart);
+        m_helper->run(parts, [&](uint32_t i) {
+            const size_t at = i * kReadPart;
+            const size_t n = std::min(kReadPart, size - at);
+            const int64_t got = ReadUpToAt(m_fd, out + at, n, m_offset + at);
+            if (got < 0 || static_cast<size_t>(got) < n)
+                failure = got < 0 ? got : 1;
+        });
+        if (failure < 0)
+            throw FileError(FileError::kindFromErrno(static_cast<int>(-failure)), m_path);
+        if (failure > 0)
+            damaged("the file became shorter while it was read");
+    }
+    m_offset += size;
+    m_remaining -= size;
 }
 
 void StrongDecipheringSource::refill(size_t wanted) {
@@ -120,7 +148,7 @@ void StrongDecipheringSource::check(const Piece& piece, bool last) {
         m_ended = true;
         // The size taken at the start must still be the whole file.
         uint8_t beyond;
-        if (ReadUpTo(m_fd, &beyond, 1, m_path) > 0)
+        if (ReadUpToAt(m_fd, &beyond, 1, m_offset) != 0)
             damaged("the file became longer while it was read");
     } else if (piece.tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE || piece.plainSize != kPlain ||
                !piece.stateFollows) {
@@ -135,11 +163,7 @@ StrongDecipheringSource::Run StrongDecipheringSource::decipher(size_t wanted, ui
         damaged("the end mark is missing");
     Piece* pieces = m_pieces.data() + m_waiting;
     if (m_helper && count > 1) {
-        std::atomic<size_t> taken{0};
-        m_helper->run([&] {
-            for (size_t i; (i = taken.fetch_add(1)) < count;)
-                pull(pieces[i], out + i * kPlain);
-        });
+        m_helper->run(static_cast<uint32_t>(count), [&](uint32_t i) { pull(pieces[i], out + i * kPlain); });
     } else {
         for (size_t i = 0; i < count; ++i)
             pull(pieces[i], out + i * kPlain);

@@ -76,6 +76,7 @@ private:
     size_t readySize(size_t i) const;
 
     int m_fd;
+    uint64_t m_offset;    // where the next file bytes are read from
     uint64_t m_remaining; // file bytes not yet read
     std::string m_path;
     std::vector<uint8_t> m_additional;         // the header, checked with the first piece
