@@ -3,7 +3,8 @@
 // them goes on meanwhile. A few buffers go round: fill() hands out a free one
 // (waiting while all are queued), send() queues it to be written. A failed
 // write is thrown from the next fill(), send() or finish(); nothing queued
-// after it is written.
+// after it is written. Every few megabytes the file is asked to start putting
+// what it has on the disk, so that the final flush has little left to do.
 
 #include <condition_variable>
 #include <cstddef>
