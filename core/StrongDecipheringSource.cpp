@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -43,8 +44,13 @@ StrongDecipheringSource::StrongDecipheringSource(int fd, uint64_t size, const St
         if (size / kCipher + 1 > m_chain->stepsLeft())
             m_chain.reset();
     }
-    if (m_chain && size > kCipher && std::thread::hardware_concurrency() > 1)
-        m_helper = std::make_unique<HelperThread>();
+    if (m_chain && size > kCipher && std::thread::hardware_concurrency() > 1) {
+        try {
+            m_helper = std::make_unique<HelperThread>();
+        } catch (const std::system_error&) {
+            // No second thread to be had: this one does all the work.
+        }
+    }
 }
 
 StrongDecipheringSource::~StrongDecipheringSource() {
