@@ -2,10 +2,10 @@
 // the reader must get exactly what the writer put in, however it asks for the
 // bytes, and a change to any piece past the first batch must still be found.
 #include "FileTestSupport.h"
+#include "fuzz/FuzzSupport.h"
 
 #include "core/FileError.h"
 #include "core/StrongDecipheringSource.h"
-#include "core/StrongEncipheringSink.h"
 #include "core/StrongHeader.h"
 #include "core/StrongPieceChain.h"
 
@@ -25,40 +25,22 @@ constexpr size_t kPiece = kPlain + StrongHeader::pieceOverhead;
 // Two and a half batches of pieces.
 constexpr size_t kPieces = StrongDecipheringSource::batchPieces * 5 / 2;
 
-class MemorySink : public FileSink {
-public:
-    const std::string& path() const override { return m_path; }
-    void write(const uint8_t* data, size_t size) override { bytes.insert(bytes.end(), data, data + size); }
-    void finish() override {}
-    void discard() override {}
-    std::vector<uint8_t> bytes;
-
-private:
-    std::string m_path = "memory";
-};
-
 struct Body {
-    StrongKey key{u"pieces", StrongKey::smallestCosts()};
     std::vector<uint8_t> plain;
     std::vector<uint8_t> file;
 
     explicit Body(size_t size) : plain(size) {
-        std::mt19937 random(size);
+        std::mt19937 random(static_cast<unsigned>(size));
         for (auto& b : plain)
             b = static_cast<uint8_t>(random());
-        MemorySink sink;
-        StrongEncipheringSink enciphered(key, sink);
-        enciphered.write(plain.data(), plain.size());
-        enciphered.finish();
-        file = std::move(sink.bytes);
+        file = fuzz::strongFileOfStream(plain.data(), plain.size());
     }
 };
 
 // Reads `file` through the source, `take` choosing how: returns what the
 // reader got before the end or the first refusal, and which refusal.
 using Take = std::function<void(StrongDecipheringSource&, std::vector<uint8_t>&)>;
-std::string readBody(const Body& body, const std::vector<uint8_t>& file, const Take& take,
-                     std::vector<uint8_t>& got) {
+std::string readBody(const std::vector<uint8_t>& file, const Take& take, std::vector<uint8_t>& got) {
     TempFolder dir;
     const fs::path path = dir / "body.nte";
     writeFile(path, file);
@@ -72,7 +54,8 @@ std::string readBody(const Body& body, const std::vector<uint8_t>& file, const T
         return "short";
     const StrongHeader header = StrongHeader::parse(head, path.string());
     try {
-        StrongDecipheringSource source(fd, file.size() - head.size(), body.key, header, path.string());
+        StrongDecipheringSource source(fd, file.size() - head.size(), *fuzz::strongKey(), header,
+                                       path.string());
         while (source.remaining() > 0 || got.empty())
             take(source, got);
         source.finish();
@@ -118,7 +101,7 @@ TEST(StrongPieces, SideBySideReadsGiveWhatWasWritten) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<uint8_t> got;
-        EXPECT_EQ(readBody(body, body.file, c.take, got), "loaded");
+        EXPECT_EQ(readBody(body.file, c.take, got), "loaded");
         EXPECT_TRUE(got == body.plain);
     }
 }
@@ -161,7 +144,7 @@ TEST(StrongPieces, ChangesPastTheFirstBatchAreRefused) {
         c.edit(file);
         for (const Take& take : {Take(bySmallPieces), byBlocks(20 * kPlain)}) {
             std::vector<uint8_t> got;
-            EXPECT_EQ(readBody(body, file, take, got), c.expected);
+            EXPECT_EQ(readBody(file, take, got), c.expected);
             // What was handed out before the refusal is the writer's own.
             EXPECT_LE(got.size(), c.readable * kPlain);
             EXPECT_TRUE(std::equal(got.begin(), got.end(), body.plain.begin()));
