@@ -55,14 +55,18 @@ void PosixFileSink::write(const uint8_t* data, size_t size) {
         size -= static_cast<size_t>(n);
         m_written += static_cast<uint64_t>(n);
     }
-#ifdef SYNC_FILE_RANGE_WRITE
-    if (m_written - m_handedOn >= kHandOnStep) {
-        // Only a request: the sync in finish() reports what went wrong.
-        ::sync_file_range(m_fd, static_cast<off_t>(m_handedOn), static_cast<off_t>(m_written - m_handedOn),
-                          SYNC_FILE_RANGE_WRITE);
-        m_handedOn = m_written;
-    }
-#endif
+    // A writer that does not ask on its own still has its bytes handed on.
+    if (m_written - m_flushStarted >= kHandOnStep)
+        startFlush();
+}
+
+void PosixFileSink::startFlush() {
+    if (m_fd < 0 || m_written == m_flushStarted)
+        return;
+    // Failure is harmless: finish() flushes everything anyway.
+    ::sync_file_range(m_fd, static_cast<off_t>(m_flushStarted),
+                      static_cast<off_t>(m_written - m_flushStarted), SYNC_FILE_RANGE_WRITE);
+    m_flushStarted = m_written;
 }
 
 void PosixFileSink::finish() {

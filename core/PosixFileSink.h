@@ -15,6 +15,7 @@ public:
 
     const std::string& path() const override { return m_path; }
     void write(const uint8_t* data, size_t size) override;
+    void startFlush() override;
     void finish() override;
     void discard() override;
 
@@ -27,5 +28,5 @@ private:
     bool m_finished = false;
     // Bytes written, and how many of them the disk has been asked to take.
     uint64_t m_written = 0;
-    uint64_t m_handedOn = 0;
+    uint64_t m_flushStarted = 0;
 };
