@@ -103,6 +103,12 @@ public:
     // the file dialog; false on Cancel or failure.
     bool MergeWithFile(const QString& path);
 
+    // Merges the file of this database, which another program or a download
+    // replaced, with the base and this database as Merge in the changed-on-disk
+    // question does: the report, then on Save one undo step and the result
+    // saved. False on Cancel or failure.
+    bool MergeWithFileOnDisk();
+
     // The stream this window last loaded or saved, which a merge with the
     // file on disk starts from; empty for a database never saved.
     const std::vector<uint8_t>& baseStream() const { return m_base.stream; }

@@ -2,6 +2,7 @@
 
 #include "core/FileError.h"
 #include "core/ReadUpTo.h"
+#include "core/SnapshotTap.h"
 #include "core/StrongHeader.h"
 #include "core/StrongKey.h"
 
@@ -35,6 +36,8 @@ void StrongDecipheringSource::readFile(uint8_t* out, size_t size) {
     const size_t got = ReadUpTo(m_fd, out, size, m_path);
     if (got < size)
         damaged("the file became shorter while it was read");
+    if (m_tap)
+        m_tap->fileBytes(out, got);
     m_remaining -= got;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class SnapshotTap;
 class StrongHeader;
 class StrongKey;
 
@@ -28,6 +29,8 @@ public:
     uint64_t remaining() const override;
     // Whole pieces, deciphered straight into `out`.
     size_t readInto(uint8_t* out, size_t size) override;
+    // Every file byte read from now on also goes to `tap` (not owned).
+    void setTap(SnapshotTap* tap) { m_tap = tap; }
 
     // Reads and checks the pieces the reader did not need, up to the end mark
     // and the end of the file. A load is whole only when this returns.
@@ -50,4 +53,5 @@ private:
     bool m_ended = false;
     std::vector<uint8_t> m_cipher;
     std::vector<uint8_t> m_plain;
+    SnapshotTap* m_tap = nullptr;
 };
