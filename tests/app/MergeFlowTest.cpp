@@ -6,11 +6,13 @@
 
 #include "app/CNotesView.h"
 #include "app/EditNodeCommand.h"
+#include "app/NotesTreeModel.h"
 #include "dialogs/CMergeReportDlg.h"
 #include "ftp/CFTPManagerDlg.h"
 
 #include <QFileInfo>
 #include <QListWidget>
+#include <QTest>
 
 namespace {
 
@@ -147,9 +149,10 @@ TEST_F(MergeFlowTest, AMergeIsOneUndoStep) {
             way == Way::MergeWith ? makeShared(QStringLiteral("other%1.nte").arg(int(way))) : file;
         answer(typePassword("pw"));
         ASSERT_TRUE(start({file}));
-        const auto shown = [this](const std::u16string& title) {
-            const NoteRecord* node = titled(notes(), title);
-            return node && frame().view()->notesModel().indexOf(node->nodeId).isValid();
+        // Whether the tree comes to show the node `id` or not, once it is rebuilt.
+        const auto treeShows = [this](int32_t id, bool shown) {
+            return QTest::qWaitFor(
+                [&] { return frame().view()->notesModel().indexOf(id).isValid() == shown; });
         };
         // A step before the merge (the FTP Manager opens only on a saved database).
         const bool stepBefore = way != Way::Download;
@@ -175,23 +178,25 @@ TEST_F(MergeFlowTest, AMergeIsOneUndoStep) {
         run(way == Way::ChangedOnDisk ? Command::Save
             : way == Way::MergeWith   ? Command::MergeWith
                                       : Command::FtpManager);
-        ASSERT_TRUE(shown(u"Theirs"));
+        ASSERT_TRUE(titled(notes(), u"Theirs"));
+        const int32_t theirs = titled(notes(), u"Theirs")->nodeId;
+        EXPECT_TRUE(treeShows(theirs, true));
         EXPECT_EQ(reportLines.first(), "Added from the other copy");
         EXPECT_FALSE(doc().isModified());
         const Contents merged(notes());
 
         run(Command::Undo);
         EXPECT_TRUE(Contents(notes()) == before);
-        EXPECT_FALSE(shown(u"Theirs"));
+        EXPECT_TRUE(treeShows(theirs, false));
         EXPECT_TRUE(doc().isModified());
         if (stepBefore) {
             run(Command::Undo);
-            EXPECT_TRUE(shown(u"Note"));
+            EXPECT_TRUE(titled(notes(), u"Note"));
             run(Command::Redo);
         }
         run(Command::Redo);
         EXPECT_TRUE(Contents(notes()) == merged);
-        EXPECT_TRUE(shown(u"Theirs"));
+        EXPECT_TRUE(treeShows(theirs, true));
         EXPECT_FALSE(doc().isModified());
 
         // The file holds the merge this window wrote: saving the database
