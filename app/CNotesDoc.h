@@ -146,7 +146,8 @@ private:
     bool ReadOtherFile(NotesMgr& into, const QString& path);
     // Merges the file on disk with the base and this database; true when the result was saved.
     bool MergeWithDisk(const QString& path);
-    // Shows the report; on Save takes `merged` as this database. False on Cancel.
+    // Shows the report; on Save takes `merged` as this database, one step on
+    // the undo stack (none when the merge changed nothing). False on Cancel.
     bool TakeMergeResult(const MergeReport& report, NotesMgr& merged);
     bool WriteFile(const QString& path);
     void RememberSnapshot(FileSnapshot snapshot);
