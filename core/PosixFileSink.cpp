@@ -45,7 +45,17 @@ void PosixFileSink::write(const uint8_t* data, size_t size) {
         }
         data += n;
         size -= static_cast<size_t>(n);
+        m_written += static_cast<uint64_t>(n);
     }
+}
+
+void PosixFileSink::startFlush() {
+    if (m_fd < 0 || m_written == m_flushStarted)
+        return;
+    // Failure is harmless: finish() flushes everything anyway.
+    ::sync_file_range(m_fd, static_cast<off_t>(m_flushStarted),
+                      static_cast<off_t>(m_written - m_flushStarted), SYNC_FILE_RANGE_WRITE);
+    m_flushStarted = m_written;
 }
 
 void PosixFileSink::finish() {

@@ -13,6 +13,7 @@ public:
 
     const std::string& path() const override { return m_path; }
     void write(const uint8_t* data, size_t size) override;
+    void startFlush() override;
     void finish() override;
     void discard() override;
 
@@ -23,4 +24,6 @@ private:
     std::string m_path;
     int m_fd = -1;
     bool m_finished = false;
+    uint64_t m_written = 0;
+    uint64_t m_flushStarted = 0;
 };

@@ -7,3 +7,7 @@
 #include <string>
 
 size_t ReadUpTo(int fd, uint8_t* out, size_t size, const std::string& path);
+
+// The same from `offset` on, leaving the file position alone; for readers on
+// several threads. Returns how many were read, or -errno when a read failed.
+int64_t ReadUpToAt(int fd, uint8_t* out, size_t size, uint64_t offset);

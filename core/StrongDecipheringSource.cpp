@@ -1,30 +1,62 @@
 #include "core/StrongDecipheringSource.h"
 
 #include "core/FileError.h"
+#include "core/HelperThread.h"
 #include "core/ReadUpTo.h"
 #include "core/SnapshotTap.h"
 #include "core/StrongHeader.h"
 #include "core/StrongKey.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
 constexpr size_t kPlain = StrongHeader::pieceSize;
 constexpr size_t kCipher = StrongHeader::pieceSize + StrongHeader::pieceOverhead;
+constexpr size_t kBatch = StrongDecipheringSource::batchPieces;
+// next() deciphers one piece per thread at first, and doubles that while the
+// reader keeps taking small fields.
+constexpr size_t kFirstRun = 2;
+// What one thread copies from the file at a time.
+constexpr size_t kReadPart = size_t{256} << 10;
 
 } // namespace
 
 StrongDecipheringSource::StrongDecipheringSource(int fd, uint64_t size, const StrongKey& key,
                                                  const StrongHeader& header, std::string path)
-    : m_fd(fd), m_remaining(size), m_path(std::move(path)), m_cipher(kCipher), m_plain(kPlain) {
+    : m_fd(fd), m_offset(0), m_remaining(size), m_path(std::move(path)), m_cipher(kBatch * kCipher),
+      m_plain(kBatch * kPlain), m_run(kFirstRun) {
+    const off_t at = ::lseek(fd, 0, SEEK_CUR);
+    if (at < 0)
+        throw FileError(FileError::kindFromErrno(errno), m_path);
+    m_offset = static_cast<uint64_t>(at);
     const auto bytes = header.bytes();
     m_additional.assign(bytes.begin(), bytes.end());
-    crypto_secretstream_xchacha20poly1305_init_pull(&m_state, header.streamHeader.data(), key.bytes());
+    crypto_secretstream_xchacha20poly1305_init_pull(&m_running, header.streamHeader.data(), key.bytes());
+    m_pieces.reserve(kBatch);
+    if (StrongPieceChain::predictable()) {
+        m_chain = std::make_unique<StrongPieceChain>(m_running);
+        if (size / kCipher + 1 > m_chain->stepsLeft())
+            m_chain.reset();
+    }
+    if (m_chain && size > kCipher && std::thread::hardware_concurrency() > 1) {
+        try {
+            m_helper = std::make_unique<HelperThread>();
+        } catch (const std::system_error&) {
+            // No second thread to be had: this one does all the work.
+        }
+    }
 }
 
 StrongDecipheringSource::~StrongDecipheringSource() {
-    sodium_memzero(&m_state, sizeof m_state);
+    m_helper.reset();
+    sodium_memzero(&m_running, sizeof m_running);
     sodium_memzero(m_plain.data(), m_plain.size());
 }
 
@@ -33,80 +65,177 @@ void StrongDecipheringSource::damaged(const char* detail) const {
 }
 
 void StrongDecipheringSource::readFile(uint8_t* out, size_t size) {
-    const size_t got = ReadUpTo(m_fd, out, size, m_path);
-    if (got < size)
-        damaged("the file became shorter while it was read");
+    if (!m_helper || size < 2 * kReadPart) {
+        const int64_t got = ReadUpToAt(m_fd, out, size, m_offset);
+        if (got < 0)
+            throw FileError(FileError::kindFromErrno(static_cast<int>(-got)), m_path);
+        if (static_cast<size_t>(got) < size)
+            damaged("the file became shorter while it was read");
+    } else {
+        // Both threads copy from the file at once, a part at a time.
+        std::atomic<int64_t> failure{0}; // -errno, or 1 for a file grown shorter
+        const auto parts = static_cast<uint32_t>((size + kReadPart - 1) / kReadPart);
+        m_helper->run(parts, [&](uint32_t i) {
+            const size_t at = i * kReadPart;
+            const size_t n = std::min(kReadPart, size - at);
+            const int64_t got = ReadUpToAt(m_fd, out + at, n, m_offset + at);
+            if (got < 0 || static_cast<size_t>(got) < n)
+                failure = got < 0 ? got : 1;
+        });
+        if (failure < 0)
+            throw FileError(FileError::kindFromErrno(static_cast<int>(-failure)), m_path);
+        if (failure > 0)
+            damaged("the file became shorter while it was read");
+    }
     if (m_tap)
-        m_tap->fileBytes(out, got);
-    m_remaining -= got;
+        m_tap->fileBytes(out, size);
+    m_offset += size;
+    m_remaining -= size;
 }
 
-size_t StrongDecipheringSource::nextPlainSize() const {
-    if (m_ended)
-        return 0;
-    const size_t piece = static_cast<size_t>(std::min<uint64_t>(m_remaining, kCipher));
-    return piece > StrongHeader::pieceOverhead ? piece - StrongHeader::pieceOverhead : 0;
+void StrongDecipheringSource::refill(size_t wanted) {
+    if (m_pieces.size() - m_waiting >= wanted || m_remaining == 0)
+        return;
+    // The pieces still waiting move to the front of the batch.
+    const size_t from = m_waiting < m_pieces.size() ? m_pieces[m_waiting].offset : m_cipherUsed;
+    std::memmove(m_cipher.data(), m_cipher.data() + from, m_cipherUsed - from);
+    m_cipherUsed -= from;
+    m_pieces.erase(m_pieces.begin(), m_pieces.begin() + static_cast<std::ptrdiff_t>(m_waiting));
+    for (Piece& piece : m_pieces)
+        piece.offset -= from;
+    m_waiting = 0;
+
+    // Whole pieces, but for the end of the file.
+    const size_t take =
+        static_cast<size_t>(std::min<uint64_t>(m_remaining, (kBatch - m_pieces.size()) * kCipher));
+    readFile(m_cipher.data() + m_cipherUsed, take);
+    const size_t end = m_cipherUsed + take;
+    for (size_t at = m_cipherUsed; at < end; at += kCipher) {
+        Piece piece;
+        piece.offset = at;
+        piece.size = std::min(kCipher, end - at);
+        piece.first = !m_anyRead;
+        m_anyRead = true;
+        if (m_chain && piece.size >= StrongHeader::pieceOverhead) {
+            piece.nonce = m_chain->step(m_cipher.data() + at, piece.size);
+            piece.nextNonce = m_chain->peek();
+        }
+        m_pieces.push_back(piece);
+    }
+    m_cipherUsed = end;
 }
 
-size_t StrongDecipheringSource::pullInto(uint8_t* out) {
-    const size_t piece = static_cast<size_t>(std::min<uint64_t>(m_remaining, kCipher));
-    if (piece < StrongHeader::pieceOverhead)
+void StrongDecipheringSource::pull(Piece& piece, uint8_t* out) {
+    State state = m_chain ? m_chain->stateFor(piece.nonce) : m_running;
+    piece.result = crypto_secretstream_xchacha20poly1305_pull(
+        &state, out, &piece.plainSize, &piece.tag, m_cipher.data() + piece.offset, piece.size,
+        piece.first ? m_additional.data() : nullptr, piece.first ? m_additional.size() : 0);
+    if (m_chain) {
+        State foreseen = m_chain->stateFor(piece.nextNonce);
+        piece.stateFollows = std::memcmp(&state, &foreseen, sizeof state) == 0;
+        sodium_memzero(&foreseen, sizeof foreseen);
+    } else {
+        m_running = state;
+    }
+    sodium_memzero(&state, sizeof state);
+}
+
+void StrongDecipheringSource::check(const Piece& piece, bool last) {
+    if (piece.size < StrongHeader::pieceOverhead)
         damaged("the end mark is missing");
-    readFile(m_cipher.data(), piece);
-    unsigned long long plainSize = 0;
-    unsigned char tag = 0;
-    const bool first = m_first;
-    m_first = false;
-    if (crypto_secretstream_xchacha20poly1305_pull(&m_state, out, &plainSize, &tag, m_cipher.data(), piece,
-                                                   first ? m_additional.data() : nullptr,
-                                                   first ? m_additional.size() : 0) != 0) {
+    if (piece.result != 0) {
         // The first piece is checked with a key made from the password: a
         // piece that does not check tells a wrong password before damage.
-        if (first)
+        if (!m_firstChecked)
             throw WrongPasswordError();
         damaged("a piece does not check");
     }
-    if (tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL) {
-        m_ended = true;
-        if (m_remaining > 0)
+    m_firstChecked = true;
+    if (piece.tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL) {
+        if (!last)
             damaged("bytes follow the end mark");
+        m_ended = true;
         // The size taken at the start must still be the whole file.
         uint8_t beyond;
-        if (ReadUpTo(m_fd, &beyond, 1, m_path) > 0)
+        if (ReadUpToAt(m_fd, &beyond, 1, m_offset) != 0)
             damaged("the file became longer while it was read");
-    } else if (tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE || plainSize != kPlain) {
+    } else if (piece.tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE || piece.plainSize != kPlain ||
+               !piece.stateFollows) {
         damaged("a piece is out of place");
     }
-    return static_cast<size_t>(plainSize);
+}
+
+StrongDecipheringSource::Run StrongDecipheringSource::decipher(size_t wanted, uint8_t* out) {
+    refill(wanted);
+    const size_t count = std::min(wanted, m_pieces.size() - m_waiting);
+    if (count == 0)
+        damaged("the end mark is missing");
+    Piece* pieces = m_pieces.data() + m_waiting;
+    if (m_helper && count > 1) {
+        m_helper->run(static_cast<uint32_t>(count), [&](uint32_t i) { pull(pieces[i], out + i * kPlain); });
+    } else {
+        for (size_t i = 0; i < count; ++i)
+            pull(pieces[i], out + i * kPlain);
+    }
+    Run run{count, 0};
+    for (size_t i = 0; i < count; ++i) {
+        check(pieces[i], m_waiting + i + 1 == m_pieces.size() && m_remaining == 0);
+        run.bytes += static_cast<size_t>(pieces[i].plainSize);
+    }
+    m_waiting += count;
+    return run;
+}
+
+size_t StrongDecipheringSource::readySize(size_t i) const {
+    return i + 1 == m_readyCount ? m_readyLastSize : kPlain;
 }
 
 std::span<const uint8_t> StrongDecipheringSource::next() {
+    if (m_readyNext < m_readyCount) {
+        const size_t i = m_readyNext++;
+        return {m_plain.data() + i * kPlain, readySize(i)};
+    }
     if (m_ended)
         return {};
-    const size_t n = pullInto(m_plain.data());
-    return {m_plain.data(), n};
+    const Run run = decipher(m_run, m_plain.data());
+    m_run = std::min(m_run * 2, kBatch);
+    m_readyCount = run.pieces;
+    m_readyLastSize = run.bytes - (run.pieces - 1) * kPlain;
+    m_readyNext = 1;
+    return {m_plain.data(), readySize(0)};
 }
 
 uint64_t StrongDecipheringSource::remaining() const {
+    const uint64_t ready =
+        m_readyNext < m_readyCount ? (m_readyCount - m_readyNext - 1) * kPlain + m_readyLastSize : 0;
     if (m_ended)
-        return 0;
-    const uint64_t pieces = (m_remaining + kCipher - 1) / kCipher;
-    const uint64_t overhead = pieces * StrongHeader::pieceOverhead;
-    return m_remaining > overhead ? m_remaining - overhead : 0;
+        return ready;
+    const size_t waitingFrom = m_waiting < m_pieces.size() ? m_pieces[m_waiting].offset : m_cipherUsed;
+    const uint64_t cipher = m_remaining + (m_cipherUsed - waitingFrom);
+    const uint64_t overhead = (cipher + kCipher - 1) / kCipher * StrongHeader::pieceOverhead;
+    return ready + (cipher > overhead ? cipher - overhead : 0);
 }
 
 size_t StrongDecipheringSource::readInto(uint8_t* out, size_t size) {
+    m_run = kFirstRun;
     size_t done = 0;
-    for (;;) {
-        const size_t want = nextPlainSize();
-        if (want == 0 || size - done < kPlain)
-            break; // the piece goes through next(), whose buffer holds a whole one
-        done += pullInto(out + done);
+    // Pieces next() deciphered ahead go first.
+    while (m_readyNext < m_readyCount && size - done >= readySize(m_readyNext)) {
+        const size_t n = readySize(m_readyNext);
+        std::memcpy(out + done, m_plain.data() + m_readyNext * kPlain, n);
+        done += n;
+        ++m_readyNext;
     }
+    if (m_readyNext < m_readyCount)
+        return done;
+    while (!m_ended && size - done >= kPlain)
+        done += decipher(std::min(kBatch, (size - done) / kPlain), out + done).bytes;
     return done;
 }
 
 void StrongDecipheringSource::finish() {
-    while (!m_ended)
-        pullInto(m_plain.data());
+    while (!m_ended) {
+        m_readyNext = m_readyCount;
+        next();
+    }
 }

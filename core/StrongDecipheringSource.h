@@ -1,16 +1,24 @@
 #pragma once
 // Hands the database stream of a strongly protected file to a StreamReader,
 // one authenticated piece at a time: no byte reaches the reader before its
-// piece has been checked. A first piece that does not check is a wrong
-// password (WrongPasswordError); a later one, a body cut short, extended or
-// without its end mark is damage (FileError::Kind::Damaged).
+// piece has been checked, and pieces are checked in file order. A first piece
+// that does not check is a wrong password (WrongPasswordError); a later one,
+// a body cut short, extended or without its end mark is damage
+// (FileError::Kind::Damaged).
+//
+// Pieces are read a batch at a time and, where the library's states can be
+// worked out ahead (StrongPieceChain), deciphered on two threads at once;
+// large blocks are deciphered straight into the reader's buffer.
 
 #include "core/ByteSource.h"
+#include "core/StrongPieceChain.h"
 
+#include <memory>
 #include <sodium.h>
 #include <string>
 #include <vector>
 
+class HelperThread;
 class SnapshotTap;
 class StrongHeader;
 class StrongKey;
@@ -36,22 +44,62 @@ public:
     // and the end of the file. A load is whole only when this returns.
     void finish();
 
+    // Pieces read from the file at once, at most.
+    static constexpr size_t batchPieces = 32;
+
 private:
-    // The next piece's plaintext length, 0 at the end of the body.
-    size_t nextPlainSize() const;
-    // Reads the next piece and deciphers it into `out` (room for pieceSize bytes).
-    size_t pullInto(uint8_t* out);
+    using State = crypto_secretstream_xchacha20poly1305_state;
+    struct Piece {
+        size_t offset = 0; // in m_cipher
+        size_t size = 0;   // ciphertext bytes
+        bool first = false;
+        StrongPieceChain::Nonce nonce{};     // deciphered with, when the chain is used
+        StrongPieceChain::Nonce nextNonce{}; // the chain's nonce for the piece after it
+        int result = -1;
+        unsigned char tag = 0;
+        unsigned long long plainSize = 0;
+        bool stateFollows = true; // the library's state after it is the one the chain foresaw
+    };
+
+    struct Run {
+        size_t pieces;
+        size_t bytes; // plaintext
+    };
+
+    // Reads on until `wanted` pieces wait to be deciphered, as far as the
+    // batch and the file go.
+    void refill(size_t wanted);
+    // Deciphers up to `wanted` waiting pieces into `out` (a piece's room
+    // apart) and checks them in order.
+    Run decipher(size_t wanted, uint8_t* out);
+    void pull(Piece& piece, uint8_t* out);
+    void check(const Piece& piece, bool last);
     void readFile(uint8_t* out, size_t size);
     [[noreturn]] void damaged(const char* detail) const;
+    size_t readySize(size_t i) const;
 
     int m_fd;
+    uint64_t m_offset;    // where the next file bytes are read from
     uint64_t m_remaining; // file bytes not yet read
     std::string m_path;
-    crypto_secretstream_xchacha20poly1305_state m_state;
-    std::vector<uint8_t> m_additional; // the header, checked with the first piece
-    bool m_first = true;
+    std::vector<uint8_t> m_additional;         // the header, checked with the first piece
+    std::unique_ptr<StrongPieceChain> m_chain; // absent: pieces deciphered in turn
+    State m_running;                           // the state for the next piece, in turn
+    bool m_anyRead = false;
+    bool m_firstChecked = false;
     bool m_ended = false;
-    std::vector<uint8_t> m_cipher;
-    std::vector<uint8_t> m_plain;
+
+    std::vector<uint8_t> m_cipher; // the batch read from the file
+    size_t m_cipherUsed = 0;
+    std::vector<Piece> m_pieces; // the batch's pieces
+    size_t m_waiting = 0;        // the first piece not yet deciphered
+
+    std::vector<uint8_t> m_plain; // pieces checked, for next()
+    size_t m_readyCount = 0;
+    size_t m_readyNext = 0;
+    size_t m_readyLastSize = 0;
+    size_t m_run; // pieces next() deciphers at once: grows while the reader takes small fields
+
+    std::unique_ptr<HelperThread> m_helper;
     SnapshotTap* m_tap = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "core/StrongEncipheringSink.h"
 
-#include "core/FileSink.h"
 #include "core/StrongHeader.h"
 #include "core/StrongKey.h"
 
@@ -17,12 +16,13 @@ constexpr size_t kPiecesPerWrite = 16;
 } // namespace
 
 StrongEncipheringSink::StrongEncipheringSink(const StrongKey& key, FileSink& file)
-    : m_file(file), m_plain(kPlain), m_out(kCipher * kPiecesPerWrite) {
+    : m_writer(file, kCipher * kPiecesPerWrite), m_plain(kPlain), m_out(&m_writer.fill()) {
     StrongHeader header(key.costs(), key.salt());
     crypto_secretstream_xchacha20poly1305_init_push(&m_state, header.streamHeader.data(), key.bytes());
     const auto bytes = header.bytes();
     m_additional.assign(bytes.begin(), bytes.end());
-    m_file.write(bytes.data(), bytes.size());
+    std::copy(bytes.begin(), bytes.end(), m_out->begin());
+    m_outUsed = bytes.size();
 }
 
 StrongEncipheringSink::~StrongEncipheringSink() {
@@ -31,15 +31,16 @@ StrongEncipheringSink::~StrongEncipheringSink() {
 }
 
 void StrongEncipheringSink::flush() {
-    m_file.write(m_out.data(), m_outUsed);
+    m_writer.send(m_outUsed);
+    m_out = &m_writer.fill();
     m_outUsed = 0;
 }
 
 void StrongEncipheringSink::push(const uint8_t* plain, size_t size, unsigned char tag) {
-    if (m_out.size() - m_outUsed < kCipher)
+    if (m_out->size() - m_outUsed < kCipher)
         flush();
     unsigned long long written = 0;
-    crypto_secretstream_xchacha20poly1305_push(&m_state, m_out.data() + m_outUsed, &written, plain, size,
+    crypto_secretstream_xchacha20poly1305_push(&m_state, m_out->data() + m_outUsed, &written, plain, size,
                                                m_first ? m_additional.data() : nullptr,
                                                m_first ? m_additional.size() : 0, tag);
     m_first = false;
@@ -71,5 +72,6 @@ void StrongEncipheringSink::write(const uint8_t* data, size_t size) {
 void StrongEncipheringSink::finish() {
     push(m_plain.data(), m_used, crypto_secretstream_xchacha20poly1305_TAG_FINAL);
     m_used = 0;
-    flush();
+    m_writer.send(m_outUsed);
+    m_writer.finish();
 }

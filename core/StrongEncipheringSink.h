@@ -5,6 +5,7 @@
 // Only ciphertext ever reaches the file.
 
 #include "core/ByteSink.h"
+#include "core/FileWriterThread.h"
 
 #include <sodium.h>
 #include <vector>
@@ -21,19 +22,19 @@ public:
     StrongEncipheringSink& operator=(const StrongEncipheringSink&) = delete;
 
     void write(const uint8_t* data, size_t size) override;
-    // Writes the last piece with the end mark.
+    // Writes the last piece with the end mark; returns once all is written.
     void finish();
 
 private:
     void push(const uint8_t* plain, size_t size, unsigned char tag);
     void flush();
 
-    FileSink& m_file;
+    FileWriterThread m_writer;
     crypto_secretstream_xchacha20poly1305_state m_state;
     std::vector<uint8_t> m_additional; // the header, authenticated with the first piece
     bool m_first = true;
     std::vector<uint8_t> m_plain; // the piece being filled
     size_t m_used = 0;
-    std::vector<uint8_t> m_out; // ciphertext gathered for one large file write
+    std::vector<uint8_t>* m_out; // ciphertext gathered for one large file write
     size_t m_outUsed = 0;
 };

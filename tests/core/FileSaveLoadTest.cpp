@@ -8,6 +8,7 @@
 #include "core/NotesMgr.h"
 #include "core/PosixFileSink.h"
 #include "core/StreamWriter.h"
+#include "core/StrongHeader.h"
 #include "core/Texts.h"
 
 #include <gtest/gtest.h>
@@ -259,45 +260,57 @@ TEST(FileSaveLoad, PreviousFileBecomesTheBackup) {
     EXPECT_EQ(back.dbTitle, u"second");
 }
 
+// In both kinds: a strong file is written on a thread of its own, whose
+// failure must come back to the save.
 TEST(FileSaveLoad, FailedSaveLeavesThePreviousFiles) {
-    TempFolder dir;
-    const fs::path path = dir / "notes.nte";
-    const fs::path backup = dir / "notes.nte.bak";
-    NotesMgr db;
-    fill(db, (1 << 20) + 300000);
-    db.Save(path.string());
-    db.dbTitle = u"second";
-    db.Save(path.string());
-    const std::vector<uint8_t> current = readFile(path);
-    const std::vector<uint8_t> older = readFile(backup);
-    db.dbTitle = u"third";
-    db.recentFiles.clear();
-    const auto nodes = db.nodes;
+    for (Protection kind : {Protection::Compatible, Protection::Strong}) {
+        SCOPED_TRACE(int(kind));
+        TempFolder dir;
+        const fs::path path = dir / "notes.nte";
+        const fs::path backup = dir / "notes.nte.bak";
+        NotesMgr db;
+        fill(db, (1 << 20) + 300000);
+        db.password = u"pw";
+        db.protection = kind;
+        db.strongCosts = StrongKey::smallestCosts();
+        db.Save(path.string());
+        db.dbTitle = u"second";
+        db.Save(path.string());
+        const std::vector<uint8_t> current = readFile(path);
+        const std::vector<uint8_t> older = readFile(backup);
+        db.dbTitle = u"third";
+        db.recentFiles.clear();
+        const auto nodes = db.nodes;
 
-    const size_t full = 68 + streamSize(db);
-    for (size_t budget : {size_t{0}, size_t{1}, size_t{4}, size_t{67}, size_t{68}, size_t{100},
-                          size_t{1} << 20, (size_t{1} << 20) + 68, full - 1, full}) {
-        SCOPED_TRACE(budget);
-        const bool failFinish = budget == full;
-        FactoryOverride override([&](const std::string& target) {
-            return std::make_unique<FailingSink>(target, budget, failFinish);
-        });
-        try {
-            db.Save(path.string());
-            ADD_FAILURE() << "reported success";
-        } catch (const FileError& e) {
-            EXPECT_EQ(e.kind(), failFinish ? FileError::Kind::Generic : FileError::Kind::DiskFull);
-            EXPECT_EQ(e.path(), path.string());
+        const size_t stream = streamSize(db);
+        const size_t pieces = (stream + StrongHeader::pieceSize - 1) / StrongHeader::pieceSize;
+        const size_t full = kind == Protection::Strong
+                                ? StrongHeader::size + stream + pieces * StrongHeader::pieceOverhead
+                                : 68 + stream;
+        for (size_t budget : {size_t{0}, size_t{1}, size_t{4}, size_t{67}, size_t{68}, size_t{100},
+                              size_t{1} << 20, (size_t{1} << 20) + 68, full - 1, full}) {
+            SCOPED_TRACE(budget);
+            const bool failFinish = budget == full;
+            FactoryOverride override([&](const std::string& target) {
+                return std::make_unique<FailingSink>(target, budget, failFinish);
+            });
+            try {
+                db.Save(path.string());
+                ADD_FAILURE() << "reported success";
+            } catch (const FileError& e) {
+                EXPECT_EQ(e.kind(), failFinish ? FileError::Kind::Generic : FileError::Kind::DiskFull);
+                EXPECT_EQ(e.path(), path.string());
+            }
+            EXPECT_EQ(readFile(path), current);
+            EXPECT_EQ(readFile(backup), older);
+            EXPECT_EQ(dir.names(), (std::vector<std::string>{"notes.nte", "notes.nte.bak"}));
+            EXPECT_TRUE(db.recentFiles.empty());
+            EXPECT_EQ(db.nodes, nodes);
         }
-        EXPECT_EQ(readFile(path), current);
-        EXPECT_EQ(readFile(backup), older);
-        EXPECT_EQ(dir.names(), (std::vector<std::string>{"notes.nte", "notes.nte.bak"}));
-        EXPECT_TRUE(db.recentFiles.empty());
-        EXPECT_EQ(db.nodes, nodes);
+        // With the disk back, the save goes through.
+        db.Save(path.string());
+        EXPECT_EQ(readFile(backup), current);
     }
-    // With the disk back, the save goes through.
-    db.Save(path.string());
-    EXPECT_EQ(readFile(backup), current);
 }
 
 TEST(FileSaveLoad, FolderWithANonAsciiName) {
