@@ -33,7 +33,8 @@ inline constexpr const char* saveAs = "Save As";
 inline constexpr const char* saveFirst = "Please save your work and then try again.";
 inline constexpr const char* checkFtpSettings = "Please check your FTP settings and then try again.";
 inline constexpr const char* openDownloadedCopy =
-    "The download has replaced %1, the file of the open database. Open the downloaded copy now?";
+    "The download has replaced %1, the file of the open database. Merge the downloaded copy into the open "
+    "database, open the downloaded copy instead, or keep the open database as it is?";
 
 // Delete of a folder says what goes with it.
 inline constexpr const char* deleteEmptyFolder = "Delete the folder \"%1\"? Edit > Undo brings it back.";

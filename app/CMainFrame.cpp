@@ -466,6 +466,9 @@ void CMainFrame::OnDatabaseDownloaded(const QString& localPath) {
     case DownloadedCopyChoice::OpenNow:
         m_app.OpenDocumentFile(localPath);
         break;
+    case DownloadedCopyChoice::Merge:
+        m_doc.MergeWithFileOnDisk();
+        break;
     case DownloadedCopyChoice::KeepOpenDatabase:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "app/AppTexts.h"
 #include "app/DatabasePropertiesCommand.h"
+#include "app/MergeCommand.h"
 #include "app/TemplatesCommand.h"
 #include "core/FileError.h"
 #include "core/FileKind.h"
@@ -330,9 +331,15 @@ bool CNotesDoc::PrepareStrongKey() {
 
 CNotesDoc::OpenOutcome CNotesDoc::LoadFile(NotesMgr& loaded, const QString& path, FileSnapshot* snapshot) {
     loaded.password = m_notes->password;
+    // A strong file's key is derived off the user-interface thread, as in Open.
+    const std::string file = localPath(path);
+    const bool slow = ProtectionOfFile(file) == Protection::Strong;
     for (;;) {
         try {
-            loaded.Load(localPath(path), snapshot);
+            if (slow)
+                RunOffUiThread([&] { loaded.Load(file, snapshot); });
+            else
+                loaded.Load(file, snapshot);
             return {OpenResult::Opened, {}};
         } catch (const WrongPasswordError&) {
             CPasswordDlg prompt(m_dialogParent);
@@ -342,7 +349,7 @@ CNotesDoc::OpenOutcome CNotesDoc::LoadFile(NotesMgr& loaded, const QString& path
         } catch (const FileError& error) {
             return {OpenResult::Failed, errorMessage(error)};
         } catch (const std::bad_alloc&) {
-            return {OpenResult::Failed, errorMessage(FileError(FileError::Kind::Generic, localPath(path)))};
+            return {OpenResult::Failed, errorMessage(FileError(FileError::Kind::Generic, file))};
         }
     }
 }
@@ -379,18 +386,18 @@ bool CNotesDoc::MergeWithDisk(const QString& path) {
     return TakeMergeResult(report, merged) && WriteFile(path);
 }
 
+bool CNotesDoc::MergeWithFileOnDisk() {
+    return !m_path.isEmpty() && MergeWithDisk(m_path);
+}
+
 bool CNotesDoc::TakeMergeResult(const MergeReport& report, NotesMgr& merged) {
     CMergeReportDlg dialog(report, m_dialogParent);
     if (RunDialog(dialog) != QDialog::Accepted)
         return false;
-    const bool changed = report.changed;
-    m_notes->TakeContent(merged);
-    m_notes->password = merged.password;
-    // The steps before the merge no longer fit the merged database.
-    ResetUndo();
-    updateAllViews();
-    if (changed)
-        setModified(true);
+    // One step: Undo gives back the database as it was before the merge.
+    // A merge that changed nothing is no step.
+    if (report.changed)
+        PushChange(new MergeCommand(*this, merged));
     return true;
 }
 

@@ -103,6 +103,12 @@ public:
     // the file dialog; false on Cancel or failure.
     bool MergeWithFile(const QString& path);
 
+    // Merges the file of this database, which another program or a download
+    // replaced, with the base and this database as Merge in the changed-on-disk
+    // question does: the report, then on Save one undo step and the result
+    // saved. False on Cancel or failure.
+    bool MergeWithFileOnDisk();
+
     // The stream this window last loaded or saved, which a merge with the
     // file on disk starts from; empty for a database never saved.
     const std::vector<uint8_t>& baseStream() const { return m_base.stream; }
@@ -140,7 +146,8 @@ private:
     bool ReadOtherFile(NotesMgr& into, const QString& path);
     // Merges the file on disk with the base and this database; true when the result was saved.
     bool MergeWithDisk(const QString& path);
-    // Shows the report; on Save takes `merged` as this database. False on Cancel.
+    // Shows the report; on Save takes `merged` as this database, one step on
+    // the undo stack (none when the merge changed nothing). False on Cancel.
     bool TakeMergeResult(const MergeReport& report, NotesMgr& merged);
     bool WriteFile(const QString& path);
     void RememberSnapshot(FileSnapshot snapshot);

@@ -15,8 +15,12 @@ bool ReplacesOpenDatabase(const QString& localPath, const QString& openPath) {
 DownloadedCopyChoice AskAboutDownloadedCopy(QWidget* parent, const QString& localPath) {
     const QString question =
         AppTexts::text(AppTexts::openDownloadedCopy).arg(QFileInfo(localPath).fileName());
-    return ShowMessageBox(parent, question, MessageIcon::Question, MessageButtons::YesNo) ==
-                   MessageAnswer::Yes
-               ? DownloadedCopyChoice::OpenNow
-               : DownloadedCopyChoice::KeepOpenDatabase;
+    switch (ShowMessageBox(parent, question, MessageIcon::Question, MessageButtons::MergeOpenKeep)) {
+    case MessageAnswer::Merge:
+        return DownloadedCopyChoice::Merge;
+    case MessageAnswer::Open:
+        return DownloadedCopyChoice::OpenNow;
+    default:
+        return DownloadedCopyChoice::KeepOpenDatabase;
+    }
 }

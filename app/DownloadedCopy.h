@@ -9,6 +9,7 @@ class QWidget;
 enum class DownloadedCopyChoice {
     OpenNow,          // open the downloaded copy (the save prompt comes first)
     KeepOpenDatabase, // go on with the database as it is open
+    Merge,            // merge the downloaded copy into the open database, as one undo step
 };
 
 // True when the downloaded file at `localPath` is the open database's file

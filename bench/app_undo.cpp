@@ -1,11 +1,13 @@
 // Undo over a database of 100,000 nodes: deleting a folder of 10,000 notes
 // and taking it back, dragging that folder onto another one and undoing the
-// move, each with the tree following; and what 100 undo steps of property
-// edits hold when the notes carry 1 MB bodies.
+// move, each with the tree following; undoing and redoing a merge that
+// replaced the whole database; and what 100 undo steps of property edits hold
+// when the notes carry 1 MB bodies.
 #include "app/CNotesDoc.h"
 #include "app/CNotesView.h"
 #include "app/DeleteNodeCommand.h"
 #include "app/EditNodeCommand.h"
+#include "app/MergeCommand.h"
 #include "app/NotesTreeModel.h"
 #include "core/NotesMgr.h"
 #include "core/TreeOps.h"
@@ -129,6 +131,30 @@ void BM_UndoDragMoveFolder10k(benchmark::State& state) {
         state, [](Window& w) { w.DropBigFolder(); }, true);
 }
 BENCHMARK(BM_UndoDragMoveFolder10k)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// A merge step over the 100,000 nodes (the merged copy holds one note more):
+// its undo and its redo, each with the tree filled and painted again.
+void BM_UndoRedoMerge100k(benchmark::State& state) {
+    Window w;
+    NotesMgr merged;
+    merged.nodes = w.doc.notes().nodes;
+    merged.nextNodeId = w.doc.notes().nextNodeId;
+    merged.AddNode(0, 3, 0, u"From the other copy", u"", u"", NoteTimestamp::now());
+    w.doc.PushChange(new MergeCommand(w.doc, merged));
+    const auto show = [&w] {
+        w.view->Fill();
+        w.view->viewport()->repaint();
+    };
+    for (auto _ : state) {
+        w.doc.undoStack().undo();
+        show();
+        w.doc.undoStack().redo();
+        show();
+    }
+    if (w.doc.notes().nodes.size() != static_cast<size_t>(kNodes) + 1)
+        state.SkipWithError("the redo did not bring the merge back");
+}
+BENCHMARK(BM_UndoRedoMerge100k)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 size_t HeapInUse() {
     malloc_trim(0);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -188,4 +189,17 @@ void NotesMgr::TakeContent(NotesMgr& other) {
     templates = std::move(other.templates);
     nodes = std::move(other.nodes);
     modified = other.modified;
+}
+
+void NotesMgr::SwapContent(NotesMgr& other) {
+    std::swap(randomWord, other.randomWord);
+    std::swap(checkWord, other.checkWord);
+    std::swap(formatVersion, other.formatVersion);
+    std::swap(nextNodeId, other.nextNodeId);
+    dbTitle.swap(other.dbTitle);
+    dbDescription.swap(other.dbDescription);
+    std::swap(nextTemplateId, other.nextTemplateId);
+    templates.swap(other.templates);
+    nodes.swap(other.nodes);
+    password.swap(other.password);
 }

@@ -19,6 +19,7 @@ class FileSink;
 class NodeReceiver;
 struct FileSnapshot;
 class SettingsStore;
+class SnapshotTap;
 class StreamReader;
 class StreamWriter;
 
@@ -125,16 +126,19 @@ public:
 
     // Takes over the database content of `other` (not password, recent files or settings).
     void TakeContent(NotesMgr& other);
+    // Exchanges the database content with `other` (the same fields as
+    // TakeContent, and the password); nothing is copied.
+    void SwapContent(NotesMgr& other);
 
 private:
     void LoadRecentFiles();
     // Overwrites the texts and attachments held before they are let go.
     void WipeContent();
     // The strong kind: `fd` is positioned after the first `lead` bytes of the
-    // header, already read.
+    // header, already read. `tap` sees every byte of the file and the stream.
     void ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t leadSize, const std::string& path,
-                    NodeReceiver& receiver);
-    void WriteStrong(FileSink& file);
+                    NodeReceiver& receiver, SnapshotTap& tap);
+    void WriteStrong(FileSink& file, SnapshotTap& tap);
 
     SettingsStore* m_settings = nullptr;
     std::minstd_rand m_random;

@@ -169,10 +169,10 @@ void NotesMgr::Scan(const std::string& path, NodeReceiver& receiver, FileSnapsho
     const size_t magicRead = readFully(fd, magic, sizeof magic, path);
     const uint64_t fileSize = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
     if (magicRead == sizeof magic && StrongHeader::startsWithMagicPrefix(magic)) {
-        ScanStrong(fd, fileSize, magic, sizeof magic, path, receiver);
-        // A strong file keeps no base stream yet: its identity is read on its own.
         if (snapshot)
-            snapshot->identity = ReadFileIdentity(path).value_or(FileIdentity{});
+            snapshot->stream.reserve(static_cast<size_t>(fileSize));
+        ScanStrong(fd, fileSize, magic, sizeof magic, path, receiver, tap);
+        tap.finish(fd);
         return;
     }
     if (magicRead < sizeof magic || !isMagic(magic))
@@ -215,7 +215,7 @@ bool NotesMgr::Save(const std::string& requestedPath, FileSnapshot* snapshot) {
     SnapshotTap tap(snapshot);
     try {
         if (protection == Protection::Strong) {
-            WriteStrong(*file);
+            WriteStrong(*file, tap);
         } else {
             writeMagic(*file, tap);
             DatabaseCipher cipher(password);
@@ -237,10 +237,7 @@ bool NotesMgr::Save(const std::string& requestedPath, FileSnapshot* snapshot) {
         throw;
     }
     replaceKeepingBackup(file->path(), path);
-    if (protection == Protection::Strong && snapshot)
-        snapshot->identity = ReadFileIdentity(path).value_or(FileIdentity{});
-    else
-        tap.finish(path);
+    tap.finish(path);
     AddRecentFile(recentEntry(requestedPath));
     return true;
 }

@@ -5,18 +5,22 @@
 #include "core/FileSink.h"
 #include "core/NotesMgr.h"
 #include "core/ReadUpTo.h"
+#include "core/SnapshotTap.h"
 #include "core/StreamReader.h"
 #include "core/StreamWriter.h"
 #include "core/StrongDecipheringSource.h"
 #include "core/StrongEncipheringSink.h"
 #include "core/StrongHeader.h"
+#include "core/TappedFileSink.h"
+#include "core/TappedSink.h"
+#include "core/TappedSource.h"
 #include "core/Texts.h"
 
 #include <algorithm>
 #include <stdexcept>
 
 void NotesMgr::ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t leadSize,
-                          const std::string& path, NodeReceiver& receiver) {
+                          const std::string& path, NodeReceiver& receiver, SnapshotTap& tap) {
     std::array<uint8_t, StrongHeader::size> bytes{};
     std::copy_n(lead, leadSize, bytes.begin());
     const size_t rest = bytes.size() - leadSize;
@@ -24,6 +28,7 @@ void NotesMgr::ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t
         throw FileError(FileError::Kind::Damaged, path, "the header is incomplete");
     // The costs are checked before anything is allocated for them.
     const StrongHeader header = StrongHeader::parse(bytes, path);
+    tap.fileBytes(bytes.data(), bytes.size());
     // No strong file is written without a password: no key to derive.
     if (password.empty())
         throw WrongPasswordError();
@@ -32,7 +37,9 @@ void NotesMgr::ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t
         key = std::make_shared<const StrongKey>(password, header.costs, header.salt);
 
     StrongDecipheringSource source(fd, fileSize - bytes.size(), *key, header, path);
-    StreamReader reader(source);
+    source.setTap(&tap);
+    TappedSource plain(source, tap);
+    StreamReader reader(plain);
     try {
         Serialize(reader, receiver);
     } catch (const FileError& e) {
@@ -48,10 +55,12 @@ void NotesMgr::ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t
     strongKey = std::move(key);
 }
 
-void NotesMgr::WriteStrong(FileSink& file) {
+void NotesMgr::WriteStrong(FileSink& file, SnapshotTap& tap) {
     PrepareStrongKey();
-    StrongEncipheringSink enciphered(*strongKey, file);
-    StreamWriter out(enciphered);
+    TappedFileSink tappedFile(file, tap);
+    StrongEncipheringSink enciphered(*strongKey, tappedFile);
+    TappedSink plain(enciphered, tap);
+    StreamWriter out(plain);
     Serialize(out);
     enciphered.finish();
 }

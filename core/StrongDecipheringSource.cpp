@@ -3,6 +3,7 @@
 #include "core/FileError.h"
 #include "core/HelperThread.h"
 #include "core/ReadUpTo.h"
+#include "core/SnapshotTap.h"
 #include "core/StrongHeader.h"
 #include "core/StrongKey.h"
 
@@ -86,6 +87,8 @@ void StrongDecipheringSource::readFile(uint8_t* out, size_t size) {
         if (failure > 0)
             damaged("the file became shorter while it was read");
     }
+    if (m_tap)
+        m_tap->fileBytes(out, size);
     m_offset += size;
     m_remaining -= size;
 }

@@ -19,6 +19,7 @@
 #include <vector>
 
 class HelperThread;
+class SnapshotTap;
 class StrongHeader;
 class StrongKey;
 
@@ -36,6 +37,8 @@ public:
     uint64_t remaining() const override;
     // Whole pieces, deciphered straight into `out`.
     size_t readInto(uint8_t* out, size_t size) override;
+    // Every file byte read from now on also goes to `tap` (not owned).
+    void setTap(SnapshotTap* tap) { m_tap = tap; }
 
     // Reads and checks the pieces the reader did not need, up to the end mark
     // and the end of the file. A load is whole only when this returns.
@@ -98,4 +101,5 @@ private:
     size_t m_run; // pieces next() deciphers at once: grows while the reader takes small fields
 
     std::unique_ptr<HelperThread> m_helper;
+    SnapshotTap* m_tap = nullptr;
 };

@@ -30,7 +30,11 @@ CMergeReportDlg::CMergeReportDlg(const MergeReport& report, QWidget* parent)
     m_summary->setText(fromUtf16(lines.front()));
     m_summary->setWordWrap(true);
     m_list->setWordWrap(true);
-    m_list->setTextElideMode(Qt::ElideNone);
+    // A word wider than the list (a long title without spaces) is shortened
+    // in its middle rather than cut off at the edge.
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    // A little room between the entries tells where one ends.
+    m_list->setSpacing(2);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     const MergeEntry* previous = nullptr;
@@ -53,6 +57,6 @@ CMergeReportDlg::CMergeReportDlg(const MergeReport& report, QWidget* parent)
     connect(m_buttons, &QDialogButtonBox::accepted, this, &CMergeReportDlg::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &CMergeReportDlg::reject);
     CreateDialogMenuBar(this, m_buttons);
-    if (!kHandheld)
-        resize(640, 420);
+    // The handheld gives the report its whole screen (the fitter keeps it inside).
+    resize(kHandheld ? QSize(360, 640) : QSize(640, 420));
 }

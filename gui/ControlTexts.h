@@ -7,8 +7,11 @@ namespace ControlTexts {
 inline constexpr const char* automatic = "Automatic";
 inline constexpr const char* cancel = "Cancel";
 inline constexpr const char* ok = "OK";
-// The changed-on-disk question's default answer.
+// The default answer of the changed-on-disk and the downloaded-copy questions.
 inline constexpr const char* merge = "Merge";
+// The downloaded-copy question's other answers.
+inline constexpr const char* open = "Open";
+inline constexpr const char* keep = "Keep";
 inline constexpr const char* chooseAnotherFile = "Choose another file";
 
 inline constexpr const char* enterNameTitle = "Enter Name";

@@ -67,6 +67,14 @@ MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageIcon i
                              MessageAnswer::SaveAs);
         add(QMessageBox::Cancel, MessageAnswer::Cancel);
         break;
+    case MessageButtons::MergeOpenKeep:
+        answers.emplace_back(box.addButton(QString::fromUtf8(ControlTexts::merge), QMessageBox::AcceptRole),
+                             MessageAnswer::Merge);
+        answers.emplace_back(box.addButton(QString::fromUtf8(ControlTexts::open), QMessageBox::ActionRole),
+                             MessageAnswer::Open);
+        answers.emplace_back(box.addButton(QString::fromUtf8(ControlTexts::keep), QMessageBox::RejectRole),
+                             MessageAnswer::Keep);
+        break;
     case MessageButtons::YesChooseFileCancel:
         add(QMessageBox::Yes, MessageAnswer::Yes);
         answers.emplace_back(

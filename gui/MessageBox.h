@@ -16,9 +16,10 @@ enum class MessageButtons {
     YesNoCancel,
     OverwriteSaveAsCancel,
     MergeOverwriteSaveAsCancel,
+    MergeOpenKeep,
     YesChooseFileCancel
 };
-enum class MessageAnswer { Ok, Cancel, Yes, No, Overwrite, SaveAs, Merge, ChooseFile };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Overwrite, SaveAs, Merge, ChooseFile, Open, Keep };
 
 // Shows `text` modally over `parent` and returns the button pressed (Ok for a
 // box with the Ok button only, unless it was closed another way).

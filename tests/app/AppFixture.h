@@ -8,6 +8,7 @@
 #include "app/CStartUpDlg.h"
 #include "core/NotesMgr.h"
 #include "core/TreeOps.h"
+#include "dialogs/CPasswordDlg.h"
 #include "gui/DialogRunner.h"
 #include "gui/FileAssociation.h"
 #include "gui/FileDialogs.h"
@@ -18,11 +19,14 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 class AppFixture : public ::testing::Test {
 public:
@@ -34,6 +38,19 @@ public:
     static int reject(QDialog& dialog) {
         dialog.reject();
         return QDialog::Rejected;
+    }
+    // Types `password` into the password prompt and confirms it; `saysWrong`
+    // records whether the prompt said the last try was wrong.
+    static DialogAnswer typePassword(const QString& password, std::vector<bool>* saysWrong = nullptr) {
+        return [password, saysWrong](QDialog& dialog) {
+            auto& prompt = dynamic_cast<CPasswordDlg&>(dialog);
+            if (saysWrong) {
+                saysWrong->push_back(!prompt.wrongPasswordLabel()->isHidden());
+                EXPECT_EQ(prompt.wrongPasswordLabel()->text(), "The password is not correct.");
+            }
+            prompt.passwordBox()->setText(password);
+            return accept(prompt);
+        };
     }
 
 protected:

@@ -20,19 +20,6 @@
 
 namespace {
 
-// Types into the prompt; `saysWrong` records whether it said the last try was wrong.
-AppFixture::DialogAnswer typePassword(const QString& password, std::vector<bool>* saysWrong = nullptr) {
-    return [password, saysWrong](QDialog& dialog) {
-        auto& prompt = dynamic_cast<CPasswordDlg&>(dialog);
-        if (saysWrong) {
-            saysWrong->push_back(!prompt.wrongPasswordLabel()->isHidden());
-            EXPECT_EQ(prompt.wrongPasswordLabel()->text(), "The password is not correct.");
-        }
-        prompt.passwordBox()->setText(password);
-        return AppFixture::accept(prompt);
-    };
-}
-
 AppFixture::DialogAnswer fillProperties(const QString& title, const QString& password) {
     return [title, password](QDialog& dialog) {
         auto& properties = dynamic_cast<CDatabaseProperties&>(dialog);

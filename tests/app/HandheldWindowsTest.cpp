@@ -140,6 +140,12 @@ TEST_F(HandheldWindowsTest, EveryWindowLiesWithinTheMainWindow) {
              });
              frame().Execute(Command::FtpManager);
          }},
+        {"CMergeReportDlg",
+         [&] {
+             FileDialogs::QueueAnswers({makeDatabase(QStringLiteral("other.nte"), u"secret", u"Other")});
+             answer([this](QDialog& d) { return showAndTake(d); });
+             frame().Execute(Command::MergeWith);
+         }},
         {"QMessageBox",
          [&] {
              const MessageBoxHandler recording = SetMessageBoxHandler({});

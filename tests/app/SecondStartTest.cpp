@@ -15,12 +15,6 @@
 
 namespace {
 
-AppFixture::DialogAnswer typePassword(const char* text) {
-    return [text](QDialog& d) {
-        return dynamic_cast<CPasswordDlg&>(d).passwordBox()->setText(text), AppFixture::accept(d);
-    };
-}
-
 class SecondStart : public AppFixture {
 protected:
     // A program path of this test's own, so that no other test's instance answers.
@@ -88,9 +82,9 @@ TEST_F(SecondStart, ADownloadOverTheOpenFileOffersToOpenIt) {
     };
     const QString elsewhere = makeDatabase("elsewhere.nte", u"pw", u"Elsewhere");
     const Case cases[] = {
-        {elsewhere, MessageAnswer::Yes, false, u"Before"},
-        {open, MessageAnswer::No, true, u"Before"},
-        {path("./open.nte"), MessageAnswer::Yes, true, u"After"},
+        {elsewhere, MessageAnswer::Open, false, u"Before"},
+        {open, MessageAnswer::Keep, true, u"Before"},
+        {path("./open.nte"), MessageAnswer::Open, true, u"After"},
     };
     for (const Case& c : cases) {
         if (c.asked)

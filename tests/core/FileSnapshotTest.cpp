@@ -36,25 +36,32 @@ void expectSameDatabase(const std::vector<uint8_t>& stream, const NotesMgr& want
 } // namespace
 
 TEST(FileSnapshotTest, LoadAndSaveSeeTheBytesOnce) {
-    const std::string path = (std::filesystem::temp_directory_path() / "sealbook-snapshot-test.nte").string();
-    NotesMgr saved;
-    fill(saved);
-    FileSnapshot written;
-    saved.Save(path, &written);
-    EXPECT_EQ(written.identity, ReadFileIdentity(path).value());
+    for (const Protection protection : {Protection::Compatible, Protection::Strong}) {
+        SCOPED_TRACE(protection == Protection::Strong ? "strong" : "compatible");
+        const std::string path =
+            (std::filesystem::temp_directory_path() / "sealbook-snapshot-test.nte").string();
+        NotesMgr saved;
+        fill(saved);
+        saved.protection = protection;
+        saved.strongCosts = StrongKey::smallestCosts();
+        FileSnapshot written;
+        saved.Save(path, &written);
+        EXPECT_EQ(written.identity, ReadFileIdentity(path).value());
 
-    NotesMgr loaded;
-    loaded.password = u"pw";
-    FileSnapshot read;
-    read.stream = {1, 2, 3}; // a failed earlier attempt's leftovers are dropped
-    loaded.Load(path, &read);
-    EXPECT_EQ(read.identity, written.identity);
-    EXPECT_EQ(read.stream.size(), written.stream.size());
-    expectSameDatabase(written.stream, loaded);
-    expectSameDatabase(read.stream, loaded);
+        NotesMgr loaded;
+        loaded.password = u"pw";
+        FileSnapshot read;
+        read.stream = {1, 2, 3}; // a failed earlier attempt's leftovers are dropped
+        loaded.Load(path, &read);
+        EXPECT_EQ(loaded.protection, protection);
+        EXPECT_EQ(read.identity, written.identity);
+        EXPECT_EQ(read.stream.size(), written.stream.size());
+        expectSameDatabase(written.stream, loaded);
+        expectSameDatabase(read.stream, loaded);
 
-    loaded.password = u"wrong";
-    EXPECT_ANY_THROW(loaded.Load(path, &read));
-    std::filesystem::remove(path);
-    std::filesystem::remove(path + ".bak");
+        loaded.password = u"wrong";
+        EXPECT_ANY_THROW(loaded.Load(path, &read));
+        std::filesystem::remove(path);
+        std::filesystem::remove(path + ".bak");
+    }
 }

@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTimer>
 #include <QWindow>
@@ -188,9 +189,14 @@ TEST_F(FtpManager, DownloadRenameAndDelete) {
     press(*dialog, Download);
     EXPECT_EQ(messages.texts, QStringList{FtpTexts::nameHasSpaces});
     statuses.clear();
+    // The window learns which file the download wrote (it may be the open database's).
+    QSignalSpy downloaded(dialog.get(), &CFTPManagerDlg::downloaded);
     FileDialogs::QueueAnswers({QString::fromStdString((local.path() / "notes").string())});
     press(*dialog, Download);
     idle(*dialog);
+    ASSERT_EQ(downloaded.size(), 1);
+    EXPECT_EQ(downloaded.front().front().toString(),
+              QString::fromStdString((local.path() / "notes.nte").string()));
     EXPECT_EQ(FileDialogs::SuggestedNames().last(), "notes.nte");
     EXPECT_EQ(statuses, (QStringList{FtpTexts::connecting, FtpTexts::downloading, FtpTexts::done}));
     EXPECT_EQ(ReadFileBytes(local.path() / "notes.nte"), "from server");
