@@ -35,10 +35,23 @@ std::unique_ptr<NotesMgr> makeLongBody() {
     return db;
 }
 
+// Every node of the many-nodes database stamped with one time: the base and
+// both copies are built apart, and a minute passing between them would make
+// every node a change.
+std::unique_ptr<NotesMgr> makeBase() {
+    auto db = bench::makeManyNodes();
+    const NoteTimestamp stamp{2026, 1, 0, 4, 9, 30};
+    for (auto& [id, node] : db->nodes) {
+        node.modifiedTime = stamp;
+        node.reminderTime = stamp;
+    }
+    return db;
+}
+
 // 1,000 changes to a copy of the many-nodes database; `side` 0 or 1 picks
 // different notes, except 100 that both sides edit differently.
 std::unique_ptr<NotesMgr> makeEditedCopy(int side) {
-    auto db = bench::makeManyNodes();
+    auto db = makeBase();
     const std::u16string tag = side == 0 ? u"ours" : u"theirs";
     const int32_t firstNote = 1011;
     for (int i = 0; i < 700; ++i) {
@@ -69,7 +82,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string folder = argv[1];
-    bench::makeManyNodes()->Save(folder + "/nodes.nte");
+    makeBase()->Save(folder + "/nodes.nte");
     const auto attachments = bench::makeAttachments();
     attachments->Save(folder + "/attachments.nte");
     attachments->password = u"bench";

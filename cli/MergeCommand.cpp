@@ -92,10 +92,16 @@ int RunMerge(const CommandLine& line, const PasswordSource& passwords, std::ostr
     loadAll(copies, line, passwords);
     const size_t oursAt = line.twoWay ? 0 : 1;
     NotesMgr merged(nullptr);
-    const MergeReport report = line.twoWay
-                                   ? MergeTwoWay(*copies[0].notes, *copies[1].notes, merged)
-                                   : Merge(*copies[0].notes, *copies[1].notes, *copies[2].notes, merged);
+    // Ours is not needed after the merge: its unchanged records move into the result.
+    const MergeReport report =
+        line.twoWay ? MergeTwoWay(*copies[0].notes, *copies[1].notes, merged)
+                    : MergeTakingOurs(*copies[0].notes, *copies[1].notes, *copies[2].notes, merged);
     const std::string target = line.output.value_or(copies[oursAt].path);
+    // The copies are wiped and freed beside the writing of the result.
+    std::jthread freeing([&copies] {
+        for (Copy& copy : copies)
+            copy.notes.reset();
+    });
     // OURS already holds a result that brings nothing new.
     if (report.changed || target != copies[oursAt].path)
         merged.Save(target);
@@ -103,6 +109,5 @@ int RunMerge(const CommandLine& line, const PasswordSource& passwords, std::ostr
     for (const std::u16string& reportLine : report.lines())
         text += DisplayLine(reportLine) + "\n";
     out << text;
-    // The three databases are freed (and their records wiped) as the copies go.
     return report.hasConflicts() ? kMergeConflicts : 0;
 }

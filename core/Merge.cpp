@@ -1,6 +1,7 @@
 #include "core/Merge.h"
 
 #include "core/ConcealedValues.h"
+#include "core/NoteEquality.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
 #include "core/TreeOrder.h"
@@ -212,10 +213,28 @@ std::u16string pathOf(const NotesMgr& mgr, int32_t id) {
     return path;
 }
 
+// The nodes of the deleted entries (or of all others) numbered in the order
+// the tree of `mgr` lists them; the entries name few of its nodes.
+std::unordered_map<int32_t, size_t> treeOrder(const NotesMgr& mgr, const std::vector<MergeEntry>& entries,
+                                              bool deleted) {
+    std::vector<int32_t> ids;
+    for (const MergeEntry& entry : entries)
+        if (entry.subject == MergeSubject::Node && (entry.event == MergeEvent::Deleted) == deleted)
+            ids.push_back(entry.id);
+    std::unordered_map<int32_t, size_t> order;
+    for (int32_t id : SortInTreeOrder(mgr, std::move(ids)))
+        order.emplace(id, order.size());
+    return order;
+}
+
 class Merger {
 public:
     Merger(const NotesMgr* base, const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out)
         : m_base(base), m_ours(ours), m_theirs(theirs), m_out(out) {}
+    // The records of ours that go into the result unchanged are moved there
+    // instead of copied; `ours` must be the database merged as ours.
+    Merger(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out)
+        : m_base(&base), m_ours(ours), m_theirs(theirs), m_out(out), m_take(&ours) {}
 
     MergeReport run();
 
@@ -238,6 +257,13 @@ private:
     }
     const NoteRecord* baseNode(int32_t id) const { return m_base ? m_base->FindNode(id) : nullptr; }
     void put(const NoteRecord& node) { m_out.nodes.emplace_hint(m_out.nodes.end(), node.nodeId, node); }
+    // A node of ours that goes into the result as it is.
+    void keep(const NoteRecord& ours) {
+        if (m_take)
+            m_kept.push_back(ours.nodeId);
+        else
+            put(ours);
+    }
     MergeEntry& note(MergeEvent event, MergeSubject subject, int32_t id) {
         MergeEntry& entry = m_report.entries.emplace_back();
         entry.event = event;
@@ -249,6 +275,9 @@ private:
     void planTheirsIds();
     bool sameNewNode(const NoteRecord& ours, const NoteRecord& theirs) const;
     void mergeNodes();
+    void placeDeletedNodes();
+    void takeKeptNodes();
+    bool nodesChanged() const;
     void mergeNode(const NoteRecord* base, const NoteRecord& ours, const NoteRecord& theirs);
     void restoreMissingParents();
     bool breakLoops();
@@ -274,6 +303,12 @@ private:
     std::vector<TemplateRecord> m_deletedTemplates;
     int32_t m_freeNode = 0;
     int32_t m_freeTemplate = 0;
+    // Set when the records of ours are taken: the ids kept as they were, in
+    // ascending order, moved into the result once every node is merged.
+    NotesMgr* m_take = nullptr;
+    std::vector<int32_t> m_kept;
+    // A node was given another folder after it was merged.
+    bool m_reparented = false;
 };
 
 MergeReport Merger::run() {
@@ -307,7 +342,7 @@ MergeReport Merger::run() {
 
 bool Merger::sameNewNode(const NoteRecord& ours, const NoteRecord& theirs) const {
     if (m_base)
-        return ours == theirs;
+        return SameNote(ours, theirs);
     if (ours.parentId < 0 && theirs.parentId < 0)
         return true; // the roots
     return ours.isFolder == theirs.isFolder && ours.title == theirs.title && theirs.parentId >= 0 &&
@@ -371,16 +406,16 @@ void Merger::mergeNodes() {
             mergeNode(base, ours, *theirs);
         } else if (base) {
             // Deleted in theirs: gone when ours left it as it was.
-            if (ours == *base) {
+            if (SameNote(ours, *base)) {
                 note(MergeEvent::Deleted, MergeSubject::Node, id);
                 continue;
             }
-            put(ours);
+            keep(ours);
             note(MergeEvent::Kept, MergeSubject::Node, id).field = Texts::Merging::keptNode;
         } else if (theirs && m_sameNodes.count(id)) {
             mergeNode(nullptr, ours, *theirs);
         } else {
-            put(ours);
+            keep(ours);
         }
     }
     NodeCursor theirBases(m_base), oursNodes(&m_ours);
@@ -388,7 +423,7 @@ void Merger::mergeNodes() {
         const NoteRecord* base = theirBases.find(id);
         if (oursNodes.find(id) && (base || m_sameNodes.count(id)))
             continue;
-        if (base && theirs == *base)
+        if (base && SameNote(theirs, *base))
             continue; // deleted in ours, unchanged in theirs
         const NoteRecord node = mapped(theirs);
         put(node);
@@ -397,13 +432,57 @@ void Merger::mergeNodes() {
         else
             note(MergeEvent::Added, MergeSubject::Node, node.nodeId);
     }
+    placeDeletedNodes();
+    takeKeptNodes();
+}
+
+// A deleted node is shown where it was in ours, which the nodes taken from
+// ours leave; so it is placed before they go.
+void Merger::placeDeletedNodes() {
+    std::unordered_map<int32_t, size_t> order = treeOrder(m_ours, m_report.entries, true);
+    for (MergeEntry& entry : m_report.entries) {
+        if (entry.event != MergeEvent::Deleted || entry.subject != MergeSubject::Node)
+            continue;
+        entry.where = pathOf(m_ours, entry.id);
+        entry.order = order[entry.id];
+    }
+}
+
+void Merger::takeKeptNodes() {
+    if (!m_take)
+        return;
+    auto from = m_take->nodes.begin();
+    auto before = m_out.nodes.begin();
+    for (const int32_t id : m_kept) {
+        while (from->first < id)
+            ++from;
+        while (before != m_out.nodes.end() && before->first < id)
+            ++before;
+        m_out.nodes.insert(before, m_take->nodes.extract(from++));
+    }
+}
+
+// Whether the merged nodes differ from ours. With the records of ours taken,
+// those moved over are equal unless a folder was changed after, and the
+// nodes left in ours are compared.
+bool Merger::nodesChanged() const {
+    if (!m_take)
+        return m_out.nodes != m_ours.nodes;
+    if (m_reparented || m_out.nodes.size() != m_kept.size() + m_ours.nodes.size())
+        return true;
+    for (const auto& [id, node] : m_ours.nodes) {
+        const NoteRecord* merged = m_out.FindNode(id);
+        if (!merged || !SameNote(*merged, node))
+            return true;
+    }
+    return false;
 }
 
 // A node on both sides, field by field; without a base every difference but
 // the acknowledgement and the modification time is a conflict.
 void Merger::mergeNode(const NoteRecord* base, const NoteRecord& ours, const NoteRecord& theirsStored) {
-    if (base && theirsStored == *base) {
-        put(ours);
+    if (base && SameNote(theirsStored, *base)) {
+        keep(ours);
         return;
     }
     const NoteRecord theirs = mapped(theirsStored);
@@ -491,6 +570,7 @@ void Merger::restoreMissingParents() {
                 m_out.nodes.emplace(parentId, *base);
             else {
                 m_out.nodes.at(child).parentId = 0; // nothing to restore: the root takes it
+                m_reparented = m_reparented || parentId != 0;
                 break;
             }
             note(MergeEvent::Kept, MergeSubject::Node, parentId).field = Texts::Merging::keptFolder;
@@ -669,32 +749,18 @@ void Merger::finish() {
         nextTemplate = std::max(nextTemplate, t.templateId + 1);
     m_out.nextTemplateId = nextTemplate;
 
-    m_report.changed = m_out.nodes != m_ours.nodes || m_out.templates != m_ours.templates ||
+    m_report.changed = nodesChanged() || m_out.templates != m_ours.templates ||
                        m_out.dbTitle != m_ours.dbTitle || m_out.dbDescription != m_ours.dbDescription ||
                        m_out.password != m_ours.password || m_out.nextNodeId != m_ours.nextNodeId ||
                        m_out.nextTemplateId != m_ours.nextTemplateId;
     if (m_report.entries.empty())
         return;
 
-    std::unordered_map<int32_t, size_t> mergedOrder;
-    std::unordered_map<int32_t, size_t> oursOrder;
-    auto index = [](const NotesMgr& mgr, std::unordered_map<int32_t, size_t>& order) {
-        const TreeListing listing = ListTree(mgr);
-        for (const ListedNode& shown : listing.shown)
-            order.emplace(shown.nodeId, order.size());
-        for (int32_t id : listing.unreachable)
-            order.emplace(id, order.size());
-    };
-    index(m_out, mergedOrder);
+    std::unordered_map<int32_t, size_t> mergedOrder = treeOrder(m_out, m_report.entries, false);
     for (MergeEntry& entry : m_report.entries) {
         switch (entry.subject) {
         case MergeSubject::Node:
-            if (entry.event == MergeEvent::Deleted) {
-                if (oursOrder.empty())
-                    index(m_ours, oursOrder);
-                entry.where = pathOf(m_ours, entry.id);
-                entry.order = oursOrder[entry.id];
-            } else {
+            if (entry.event != MergeEvent::Deleted) { // placed in ours already
                 entry.where = pathOf(m_out, entry.id);
                 entry.order = mergedOrder[entry.id];
             }
@@ -722,6 +788,10 @@ void Merger::finish() {
 
 MergeReport Merge(const NotesMgr& base, const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out) {
     return Merger(&base, ours, theirs, out).run();
+}
+
+MergeReport MergeTakingOurs(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out) {
+    return Merger(base, ours, theirs, out).run();
 }
 
 MergeReport MergeTwoWay(const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out) {

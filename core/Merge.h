@@ -22,4 +22,8 @@
 class NotesMgr;
 
 MergeReport Merge(const NotesMgr& base, const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out);
+// The same, moving the records of `ours` that the result holds unchanged into
+// it instead of copying them: `ours` keeps only the nodes the merge did not
+// take, for a caller that needs it no more.
+MergeReport MergeTakingOurs(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out);
 MergeReport MergeTwoWay(const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out);

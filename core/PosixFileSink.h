@@ -5,6 +5,8 @@
 
 #include "core/FileSink.h"
 
+#include <cstdint>
+
 class PosixFileSink : public FileSink {
 public:
     // Creates the file; throws FileError with `targetPath` when it cannot.
@@ -24,6 +26,7 @@ private:
     std::string m_path;
     int m_fd = -1;
     bool m_finished = false;
+    // Bytes written, and how many of them the disk has been asked to take.
     uint64_t m_written = 0;
     uint64_t m_flushStarted = 0;
 };

@@ -1,7 +1,13 @@
 #include "core/Sha1.h"
 
+#include "core/Sha1Ni.h"
+
 #include <algorithm>
 #include <cstring>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
 
 namespace {
 
@@ -11,13 +17,47 @@ uint32_t rotl(uint32_t x, int n) {
 
 } // namespace
 
+Sha1::Sha1(Implementation impl) : m_hardware(impl == Implementation::Auto && hardwareAvailable()) {
+    reset();
+}
+
+bool Sha1::hardwareAvailable() {
+#if defined(__x86_64__) || defined(__i386__)
+    // Asked of the processor itself: not every compiler's built-in knows the SHA flag.
+    static const bool available = [] {
+        unsigned a = 0, b = 0, c = 0, d = 0;
+        if (!__get_cpuid(1, &a, &b, &c, &d))
+            return false;
+        const bool ssse3 = c & (1u << 9);
+        const bool sse41 = c & (1u << 19);
+        if (!__get_cpuid_count(7, 0, &a, &b, &c, &d))
+            return false;
+        return ssse3 && sse41 && (b & (1u << 29)) != 0;
+    }();
+    return available;
+#else
+    return false;
+#endif
+}
+
+void Sha1::compress(const uint8_t* data, size_t blocks) {
+#if defined(__x86_64__) || defined(__i386__)
+    if (m_hardware) {
+        Sha1Ni::compressBlocks(m_state.data(), data, blocks);
+        return;
+    }
+#endif
+    for (; blocks > 0; --blocks, data += 64)
+        compressPortable(data);
+}
+
 void Sha1::reset() {
     m_state = {0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u, 0xC3D2E1F0u};
     m_buffered = 0;
     m_length = 0;
 }
 
-void Sha1::compress(const uint8_t* block) {
+void Sha1::compressPortable(const uint8_t* block) {
     uint32_t w[80];
     for (int i = 0; i < 16; ++i) {
         w[i] = (uint32_t(block[4 * i]) << 24) | (uint32_t(block[4 * i + 1]) << 16) |
@@ -67,11 +107,12 @@ void Sha1::update(const void* data, size_t len) {
         len -= take;
         if (m_buffered < m_buffer.size())
             return;
-        compress(m_buffer.data());
+        compress(m_buffer.data(), 1);
         m_buffered = 0;
     }
-    for (; len >= 64; p += 64, len -= 64)
-        compress(p);
+    compress(p, len / 64);
+    p += len / 64 * 64;
+    len %= 64;
     if (len > 0) {
         std::memcpy(m_buffer.data(), p, len);
         m_buffered = len;

@@ -71,18 +71,23 @@ void StreamWriter::writeString(const std::u16string& text) {
     // A count beyond int32 has no stored form; writing it would damage the file.
     if (count > 0x7FFFFFFF)
         throw FileError(FileError::Kind::Generic, std::string(), "string too long to store");
-    writeByte(0xFF);
-    writeWord(0xFFFE);
+    // The header goes out in one piece: a record is mostly short fields.
+    uint8_t header[10] = {0xFF, 0xFE, 0xFF};
+    size_t headerSize = 4;
     if (count < 0xFF) {
-        writeByte(static_cast<uint8_t>(count));
+        header[3] = static_cast<uint8_t>(count);
     } else if (count < 0xFFFE) {
-        writeByte(0xFF);
-        writeWord(static_cast<uint16_t>(count));
+        header[3] = 0xFF;
+        header[4] = static_cast<uint8_t>(count);
+        header[5] = static_cast<uint8_t>(count >> 8);
+        headerSize = 6;
     } else {
-        writeByte(0xFF);
-        writeWord(0xFFFF);
-        writeInt32(static_cast<int32_t>(count));
+        header[3] = header[4] = header[5] = 0xFF;
+        for (int i = 0; i < 4; ++i)
+            header[6 + i] = static_cast<uint8_t>(count >> (8 * i));
+        headerSize = 10;
     }
+    append(header, headerSize);
     if constexpr (std::endian::native == std::endian::little) {
         append(text.data(), count * 2);
     } else {
@@ -92,10 +97,11 @@ void StreamWriter::writeString(const std::u16string& text) {
 }
 
 void StreamWriter::writeTimestamp(const NoteTimestamp& ts) {
-    writeWord(ts.year);
-    writeWord(ts.month);
-    writeWord(ts.dayOfWeek);
-    writeWord(ts.day);
-    writeWord(ts.hour);
-    writeWord(ts.minute);
+    const uint16_t words[6] = {ts.year, ts.month, ts.dayOfWeek, ts.day, ts.hour, ts.minute};
+    uint8_t b[sizeof words];
+    for (size_t i = 0; i < 6; ++i) {
+        b[2 * i] = static_cast<uint8_t>(words[i]);
+        b[2 * i + 1] = static_cast<uint8_t>(words[i] >> 8);
+    }
+    append(b, sizeof b);
 }

@@ -75,3 +75,64 @@ TreeListing ListTree(const NotesMgr& mgr) {
     }
     return result;
 }
+
+namespace {
+
+// A node with its folders from its root down; empty when no root reaches it
+// (a missing parent, a parent that is a note, parents in a loop).
+std::vector<const NoteRecord*> chainOf(const NotesMgr& mgr, const NoteRecord& node) {
+    std::vector<const NoteRecord*> chain{&node};
+    while (chain.back()->parentId != -1) {
+        const NoteRecord* parent = mgr.FindNode(chain.back()->parentId);
+        if (!parent || !parent->isFolder || chain.size() > mgr.nodes.size())
+            return {};
+        chain.push_back(parent);
+    }
+    std::reverse(chain.begin(), chain.end());
+    return chain;
+}
+
+// Two siblings (or roots) as IndexChildren orders them: equal ones by id.
+bool listedFirst(const NoteRecord* a, const NoteRecord* b) {
+    if (SiblingLess(*a, *b))
+        return true;
+    return !SiblingLess(*b, *a) && a->nodeId < b->nodeId;
+}
+
+// Depth first: an ancestor before its nodes, else where the chains part.
+bool chainFirst(const std::vector<const NoteRecord*>& a, const std::vector<const NoteRecord*>& b) {
+    for (size_t i = 0;; ++i) {
+        if (i == b.size())
+            return false;
+        if (i == a.size())
+            return true;
+        if (a[i] != b[i])
+            return listedFirst(a[i], b[i]);
+    }
+}
+
+} // namespace
+
+std::vector<int32_t> SortInTreeOrder(const NotesMgr& mgr, std::vector<int32_t> ids) {
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    std::vector<std::vector<const NoteRecord*>> reachable;
+    std::vector<int32_t> unreachable;
+    for (int32_t id : ids) {
+        const NoteRecord* node = mgr.FindNode(id);
+        if (!node)
+            continue;
+        auto chain = chainOf(mgr, *node);
+        if (chain.empty())
+            unreachable.push_back(id);
+        else
+            reachable.push_back(std::move(chain));
+    }
+    std::sort(reachable.begin(), reachable.end(), chainFirst);
+    std::vector<int32_t> sorted;
+    sorted.reserve(reachable.size() + unreachable.size());
+    for (const auto& chain : reachable)
+        sorted.push_back(chain.back()->nodeId);
+    sorted.insert(sorted.end(), unreachable.begin(), unreachable.end());
+    return sorted;
+}

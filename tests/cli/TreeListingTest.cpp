@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 namespace {
 
 std::vector<int32_t> ids(const TreeListing& listing) {
@@ -78,6 +81,36 @@ TEST(CliTreeListing, NodeMapAndSkeletonListAlike) {
     for (size_t i = 0; i < fromMap.shown.size() && i < fromSkeleton.shown.size(); ++i)
         EXPECT_EQ(fromMap.shown[i].depth, fromSkeleton.shown[i].depth) << i;
     EXPECT_EQ(fromMap.unreachable, fromSkeleton.unreachable);
+}
+
+// Sorting a few ids must give the order of the whole listing, over trees
+// with equal titles, a second root, notes under notes, loops and orphans.
+TEST(CliTreeListing, SortedIdsFollowTheListing) {
+    std::mt19937 random(7);
+    const auto pick = [&](int high) { return std::uniform_int_distribution<int>(0, high)(random); };
+    for (int round = 0; round < 300; ++round) {
+        NotesMgr mgr(nullptr);
+        NewDatabase(mgr);
+        const int count = 1 + pick(30);
+        for (int i = 0; i < count; ++i) {
+            const int32_t parent = pick(9) == 0 ? pick(1) - 2 : pick(static_cast<int>(mgr.nodes.size()) + 1);
+            mgr.AddNode(parent, 0, pick(2) > 0, std::u16string(1, u"aAbB"[pick(3)]), u"", u"", {});
+        }
+        if (pick(1))
+            mgr.FindNode(1)->parentId = mgr.nextNodeId - 1; // perhaps a loop
+        std::vector<int32_t> subset;
+        for (int i = pick(10); i >= 0; --i)
+            subset.push_back(pick(mgr.nextNodeId + 1));
+        const TreeListing listing = ListTree(mgr);
+        std::vector<int32_t> expected;
+        for (int32_t id : ids(listing))
+            if (std::count(subset.begin(), subset.end(), id))
+                expected.push_back(id);
+        for (int32_t id : listing.unreachable)
+            if (std::count(subset.begin(), subset.end(), id))
+                expected.push_back(id);
+        ASSERT_EQ(SortInTreeOrder(mgr, subset), expected) << "round " << round;
+    }
 }
 
 } // namespace

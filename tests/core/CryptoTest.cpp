@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -225,6 +226,26 @@ TEST(Sha1, IncrementalPiecesGiveTheSameDigest) {
     sha.update("c", 1);
     const auto again = sha.final();
     EXPECT_EQ(toHex(again.data(), again.size()), "a9993e364706816aba3e25717850c26c9cd0d89d");
+}
+
+TEST(Sha1, HardwareAndPortableAgree) {
+    if (!Sha1::hardwareAvailable())
+        GTEST_SKIP() << "no SHA instructions on this processor";
+    std::mt19937 random(11);
+    std::vector<uint8_t> data(70000);
+    for (auto& b : data)
+        b = static_cast<uint8_t>(random());
+    for (size_t n :
+         {size_t(0), size_t(1), size_t(63), size_t(64), size_t(65), size_t(128), size_t(1000), data.size()}) {
+        Sha1 hw;
+        Sha1 sw(Sha1::Implementation::Portable);
+        // Uneven pieces, so that whole runs of blocks and the buffer both take part.
+        for (size_t at = 0, step = 1; at < n; at += step, step = step * 3 % 4099 + 1) {
+            hw.update(data.data() + at, std::min(step, n - at));
+            sw.update(data.data() + at, std::min(step, n - at));
+        }
+        EXPECT_EQ(hw.final(), sw.final()) << "length " << n;
+    }
 }
 
 } // namespace

@@ -122,6 +122,21 @@ bool hasCopy(const NotesMgr& mgr, const NoteRecord& theirs, const Field& field) 
     return false;
 }
 
+// A merge that takes the records of ours gives what one that copies them gives.
+bool takingOursGivesTheSame(const NotesMgr& base, const NotesMgr& ours, const NotesMgr& theirs) {
+    NotesMgr copied, taken, oursToTake;
+    oursToTake.nextNodeId = ours.nextNodeId;
+    oursToTake.nextTemplateId = ours.nextTemplateId;
+    oursToTake.templates = ours.templates;
+    oursToTake.nodes = ours.nodes;
+    oursToTake.dbTitle = ours.dbTitle;
+    const MergeReport expected = Merge(base, ours, theirs, copied);
+    const MergeReport report = MergeTakingOurs(base, oursToTake, theirs, taken);
+    return report.changed == expected.changed && report.lines() == expected.lines() &&
+           taken.nodes == copied.nodes && taken.templates == copied.templates &&
+           taken.nextNodeId == copied.nextNodeId;
+}
+
 ::testing::AssertionResult checkSeed(uint32_t seed) {
     Sides s(seed);
     NotesMgr out;
@@ -180,6 +195,8 @@ bool hasCopy(const NotesMgr& mgr, const NoteRecord& theirs, const Field& field) 
         return fail("no change on the other side changed ours");
     if (Merge(s.base, s.theirs, s.theirs, same).changed || same.nodes != s.theirs.nodes)
         return fail("merging a copy with itself changed it");
+    if (!takingOursGivesTheSame(s.base, s.ours, s.theirs) || !takingOursGivesTheSame(s.base, s.ours, s.base))
+        return fail("taking the records of ours changed the merge");
     return ::testing::AssertionSuccess();
 }
 

@@ -1,10 +1,13 @@
 // The data model: records, time stamps, NotesMgr basics and recent files.
 #include "core/MemorySettingsStore.h"
+#include "core/NoteEquality.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
 #include "tests/core/TimestampSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -83,6 +86,47 @@ TEST(NoteRecord, CopyNoteContentKeepsIdentity) {
     EXPECT_EQ(to.title, u"card");
     EXPECT_EQ(to.fieldValues[6], u"seven");
     EXPECT_EQ(to.attachmentData, std::vector<uint8_t>{5});
+}
+
+// The quick comparison of a merge tells every difference that == tells,
+// also one in the last character of a long text or of equal-length texts.
+TEST(NoteRecord, SameNoteAgreesWithEqualityInEveryField) {
+    NoteRecord base(NoteTimestamp{});
+    base.title = u"a title longer than the short buffer";
+    base.body = std::u16string(3000, u'b');
+    base.fieldValues = {u"1", u"2", u"3", u"4", u"5", u"6", u"7"};
+    base.setAttachment({1, 2, 3});
+    const std::vector<std::function<void(NoteRecord&)>> changes = {
+        [](NoteRecord& n) { n.nodeId = 5; },
+        [](NoteRecord& n) { n.parentId = 5; },
+        [](NoteRecord& n) { n.iconIndex = 5; },
+        [](NoteRecord& n) { n.isFolder = 0; },
+        [](NoteRecord& n) { n.title.back() = u'X'; },
+        [](NoteRecord& n) { n.body.back() = u'X'; },
+        [](NoteRecord& n) { n.body.pop_back(); },
+        [](NoteRecord& n) { n.link = u"x"; },
+        [](NoteRecord& n) { n.modifiedTime.minute = 1; },
+        [](NoteRecord& n) { n.reminderOn = 1; },
+        [](NoteRecord& n) { n.reminderTime.second = 1; },
+        [](NoteRecord& n) { n.reminderAckTime.year = 1; },
+        [](NoteRecord& n) { n.repeatKind = RepeatDaily; },
+        [](NoteRecord& n) { n.repeatDays = kMonday; },
+        [](NoteRecord& n) { n.templateId = 3; },
+        [](NoteRecord& n) { n.fieldValues[0] = u"x"; },
+        [](NoteRecord& n) { n.fieldValues[6] = u"x"; },
+        [](NoteRecord& n) { n.attachmentName = u"x"; },
+        [](NoteRecord& n) { n.attachmentSize = 9; },
+        [](NoteRecord& n) { n.attachmentTime.day = 1; },
+        [](NoteRecord& n) { n.attachmentData.back() = 9; },
+    };
+    EXPECT_TRUE(SameNote(base, NoteRecord(base)));
+    for (size_t i = 0; i < changes.size(); ++i) {
+        NoteRecord changed = base;
+        changes[i](changed);
+        ASSERT_NE(changed, base) << i;
+        EXPECT_FALSE(SameNote(changed, base)) << i;
+        EXPECT_FALSE(SameNote(base, changed)) << i;
+    }
 }
 
 TEST(NotesMgr, ResetKeepsPasswordAndRecentFiles) {
