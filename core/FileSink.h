@@ -21,9 +21,6 @@ public:
     virtual const std::string& path() const = 0;
     // Appends bytes; throws FileError (with the target's path) on failure.
     virtual void write(const uint8_t* data, size_t size) = 0;
-    // Starts putting what was written so far on the disk without waiting for
-    // it, so that finish() has less left to wait for. Only a hint.
-    virtual void startFlush() {}
     // Flushes the file to the disk and closes it; throws FileError on failure.
     virtual void finish() = 0;
     // Closes and removes the file; never throws.

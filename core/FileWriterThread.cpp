@@ -2,12 +2,6 @@
 
 #include "core/FileSink.h"
 
-namespace {
-
-constexpr size_t kFlushEvery = size_t{8} << 20;
-
-} // namespace
-
 FileWriterThread::FileWriterThread(FileSink& file, size_t bufferSize, size_t buffers) : m_file(file) {
     for (size_t i = 0; i < buffers; ++i)
         m_free.emplace_back(bufferSize);
@@ -63,7 +57,6 @@ void FileWriterThread::finish() {
 }
 
 void FileWriterThread::loop() {
-    size_t unflushed = 0;
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_changed.wait(lock, [this] { return m_stop || !m_queue.empty(); });
@@ -76,12 +69,6 @@ void FileWriterThread::loop() {
         std::exception_ptr failure;
         try {
             m_file.write(next.bytes.data(), next.used);
-            // The disk starts on what is written while the next buffers are filled.
-            unflushed += next.used;
-            if (unflushed >= kFlushEvery) {
-                m_file.startFlush();
-                unflushed = 0;
-            }
         } catch (...) {
             failure = std::current_exception();
         }

@@ -3,8 +3,7 @@
 // them goes on meanwhile. A few buffers go round: fill() hands out a free one
 // (waiting while all are queued), send() queues it to be written. A failed
 // write is thrown from the next fill(), send() or finish(); nothing queued
-// after it is written. Every few megabytes the file is asked to start putting
-// what it has on the disk, so that the final flush has little left to do.
+// after it is written.
 
 #include <condition_variable>
 #include <cstddef>

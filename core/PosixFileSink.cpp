@@ -55,7 +55,6 @@ void PosixFileSink::write(const uint8_t* data, size_t size) {
         size -= static_cast<size_t>(n);
         m_written += static_cast<uint64_t>(n);
     }
-    // A writer that does not ask on its own still has its bytes handed on.
     if (m_written - m_flushStarted >= kHandOnStep)
         startFlush();
 }

@@ -15,12 +15,14 @@ public:
 
     const std::string& path() const override { return m_path; }
     void write(const uint8_t* data, size_t size) override;
-    void startFlush() override;
     void finish() override;
     void discard() override;
 
 private:
     [[noreturn]] void fail(int err);
+    // Asks the disk to start on what was written so far, without waiting, so
+    // that finish() has only the tail left to wait for.
+    void startFlush();
 
     std::string m_target;
     std::string m_path;

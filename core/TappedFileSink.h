@@ -15,7 +15,6 @@ public:
         m_inner.write(data, size);
         m_tap.fileBytes(data, size);
     }
-    void startFlush() override { m_inner.startFlush(); }
     void finish() override { m_inner.finish(); }
     void discard() override { m_inner.discard(); }
 
