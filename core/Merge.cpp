@@ -1,7 +1,6 @@
 #include "core/Merge.h"
 
 #include "core/ConcealedValues.h"
-#include "core/NoteEquality.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
 #include "core/TreeOrder.h"
@@ -342,7 +341,7 @@ MergeReport Merger::run() {
 
 bool Merger::sameNewNode(const NoteRecord& ours, const NoteRecord& theirs) const {
     if (m_base)
-        return SameNote(ours, theirs);
+        return ours == theirs;
     if (ours.parentId < 0 && theirs.parentId < 0)
         return true; // the roots
     return ours.isFolder == theirs.isFolder && ours.title == theirs.title && theirs.parentId >= 0 &&
@@ -406,7 +405,7 @@ void Merger::mergeNodes() {
             mergeNode(base, ours, *theirs);
         } else if (base) {
             // Deleted in theirs: gone when ours left it as it was.
-            if (SameNote(ours, *base)) {
+            if (ours == *base) {
                 note(MergeEvent::Deleted, MergeSubject::Node, id);
                 continue;
             }
@@ -423,7 +422,7 @@ void Merger::mergeNodes() {
         const NoteRecord* base = theirBases.find(id);
         if (oursNodes.find(id) && (base || m_sameNodes.count(id)))
             continue;
-        if (base && SameNote(theirs, *base))
+        if (base && theirs == *base)
             continue; // deleted in ours, unchanged in theirs
         const NoteRecord node = mapped(theirs);
         put(node);
@@ -472,7 +471,7 @@ bool Merger::nodesChanged() const {
         return true;
     for (const auto& [id, node] : m_ours.nodes) {
         const NoteRecord* merged = m_out.FindNode(id);
-        if (!merged || !SameNote(*merged, node))
+        if (!merged || *merged != node)
             return true;
     }
     return false;
@@ -481,7 +480,7 @@ bool Merger::nodesChanged() const {
 // A node on both sides, field by field; without a base every difference but
 // the acknowledgement and the modification time is a conflict.
 void Merger::mergeNode(const NoteRecord* base, const NoteRecord& ours, const NoteRecord& theirsStored) {
-    if (base && SameNote(theirsStored, *base)) {
+    if (base && theirsStored == *base) {
         keep(ours);
         return;
     }

@@ -2,6 +2,8 @@
 
 #include "core/Texts.h"
 
+#include <cstring>
+
 NoteRecord::NoteRecord() : NoteRecord(NoteTimestamp::now()) {}
 
 NoteRecord::NoteRecord(const NoteTimestamp& now)
@@ -24,4 +26,36 @@ void CopyNoteContent(NoteRecord& to, const NoteRecord& from) {
     to = from;
     to.nodeId = nodeId;
     to.parentId = parentId;
+}
+
+namespace {
+
+// A field added to NoteRecord is compared below too, and this size moved on.
+#if defined(__GLIBCXX__) && __SIZEOF_POINTER__ == 8
+static_assert(sizeof(NoteRecord) == 480);
+#endif
+
+bool sameText(const std::u16string& a, const std::u16string& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
+
+} // namespace
+
+bool NoteRecord::operator==(const NoteRecord& b) const {
+    const NoteRecord& a = *this;
+    // Numbers and times first, the texts after, the longest last.
+    if (a.nodeId != b.nodeId || a.parentId != b.parentId || a.iconIndex != b.iconIndex ||
+        a.isFolder != b.isFolder || a.modifiedTime != b.modifiedTime || a.reminderOn != b.reminderOn ||
+        a.reminderTime != b.reminderTime || a.reminderAckTime != b.reminderAckTime ||
+        a.repeatKind != b.repeatKind || a.repeatDays != b.repeatDays || a.templateId != b.templateId ||
+        a.attachmentSize != b.attachmentSize || a.attachmentTime != b.attachmentTime)
+        return false;
+    if (!sameText(a.title, b.title) || !sameText(a.link, b.link) ||
+        !sameText(a.attachmentName, b.attachmentName))
+        return false;
+    for (size_t i = 0; i < a.fieldValues.size(); ++i) {
+        if (!sameText(a.fieldValues[i], b.fieldValues[i]))
+            return false;
+    }
+    return sameText(a.body, b.body) && a.attachmentData == b.attachmentData;
 }

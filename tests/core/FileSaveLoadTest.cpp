@@ -98,7 +98,7 @@ TEST(FileSaveLoad, StreamLengthsOnAndOffTheUnitBoundary) {
         fill(db);
         db.dbDescription = std::u16string(static_cast<size_t>(extra), u'd');
         remainders.insert(streamSize(db) % 16);
-        const std::string path = (dir / ("n" + std::to_string(extra) + ".nte")).string();
+        const std::string path = (dir / "n").string() + std::to_string(extra) + ".nte";
         db.Save(path);
         NotesMgr back;
         back.Load(path);

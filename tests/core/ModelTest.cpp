@@ -1,6 +1,5 @@
 // The data model: records, time stamps, NotesMgr basics and recent files.
 #include "core/MemorySettingsStore.h"
-#include "core/NoteEquality.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
 #include "tests/core/TimestampSupport.h"
@@ -88,9 +87,9 @@ TEST(NoteRecord, CopyNoteContentKeepsIdentity) {
     EXPECT_EQ(to.attachmentData, std::vector<uint8_t>{5});
 }
 
-// The quick comparison of a merge tells every difference that == tells,
-// also one in the last character of a long text or of equal-length texts.
-TEST(NoteRecord, SameNoteAgreesWithEqualityInEveryField) {
+// Equality tells a difference in every field, also one in the last
+// character of a long text or of equal-length texts.
+TEST(NoteRecord, EqualityTellsEveryField) {
     NoteRecord base(NoteTimestamp{});
     base.title = u"a title longer than the short buffer";
     base.body = std::u16string(3000, u'b');
@@ -119,13 +118,12 @@ TEST(NoteRecord, SameNoteAgreesWithEqualityInEveryField) {
         [](NoteRecord& n) { n.attachmentTime.day = 1; },
         [](NoteRecord& n) { n.attachmentData.back() = 9; },
     };
-    EXPECT_TRUE(SameNote(base, NoteRecord(base)));
+    EXPECT_EQ(base, NoteRecord(base));
     for (size_t i = 0; i < changes.size(); ++i) {
         NoteRecord changed = base;
         changes[i](changed);
-        ASSERT_NE(changed, base) << i;
-        EXPECT_FALSE(SameNote(changed, base)) << i;
-        EXPECT_FALSE(SameNote(base, changed)) << i;
+        EXPECT_NE(changed, base) << i;
+        EXPECT_NE(base, changed) << i;
     }
 }
 
