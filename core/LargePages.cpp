@@ -22,4 +22,21 @@ void advise(const void* data, size_t size) {
 #endif
 }
 
+void populate(void* data, size_t size) {
+#ifdef MADV_POPULATE_WRITE
+    constexpr uintptr_t kPage = 4096;
+    if (size < kPopulateWorthwhile)
+        return;
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    const uintptr_t first = (begin + kPage - 1) & ~(kPage - 1);
+    const uintptr_t last = (begin + size) & ~(kPage - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first,
+                  MADV_POPULATE_WRITE); // failure is harmless: the pages fault in as written
+#else
+    (void)data;
+    (void)size;
+#endif
+}
+
 } // namespace LargePages
