@@ -24,4 +24,22 @@ template <typename Buffer> void reserve(Buffer& buffer, size_t size) {
     advise(buffer.data(), buffer.capacity() * sizeof(typename Buffer::value_type));
 }
 
+// Buffers from this size on are faulted in by one call rather than a fault a page.
+inline constexpr size_t kPopulateWorthwhile = size_t{256} << 10;
+
+// Asks the kernel to map the whole pages inside [data, data + size) at once,
+// writable, before they are first written; does nothing for smaller buffers
+// or where the kernel cannot.
+void populate(void* data, size_t size);
+
+// reserve() for a buffer whose `size` elements are all about to be written:
+// their pages are also faulted in at once, by `fill` (populate or one like it).
+template <typename Buffer, typename Fill> void prepare(Buffer& buffer, size_t size, Fill&& fill) {
+    if (buffer.capacity() >= size)
+        return;
+    reserve(buffer, size);
+    buffer.reserve(size);
+    fill(static_cast<void*>(buffer.data()), size * sizeof(typename Buffer::value_type));
+}
+
 } // namespace LargePages

@@ -145,7 +145,8 @@ void StreamReader::readBlock(int64_t size, std::vector<uint8_t>& into) {
     if (size < 0)
         endOfData();
     require(static_cast<uint64_t>(size));
-    LargePages::reserve(into, static_cast<size_t>(size));
+    LargePages::prepare(into, static_cast<size_t>(size),
+                        [this](void* data, size_t bytes) { m_source->populate(data, bytes); });
     into.resize(static_cast<size_t>(size));
     readBulk(into.data(), into.size());
 }
@@ -213,7 +214,8 @@ void StreamReader::readString(std::u16string& into) {
 
     if (count > remaining() / 2)
         endOfData();
-    LargePages::reserve(into, static_cast<size_t>(count));
+    LargePages::prepare(into, static_cast<size_t>(count),
+                        [this](void* data, size_t bytes) { m_source->populate(data, bytes); });
     into.resize(static_cast<size_t>(count));
     readBulk(reinterpret_cast<uint8_t*>(into.data()), into.size() * 2);
     if constexpr (std::endian::native == std::endian::big) {

@@ -2,15 +2,18 @@
 
 #include "core/FileError.h"
 #include "core/HelperThread.h"
+#include "core/LargePages.h"
 #include "core/ReadUpTo.h"
 #include "core/SnapshotTap.h"
 #include "core/StrongHeader.h"
 #include "core/StrongKey.h"
+#include "core/StrongPieceCipher.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
@@ -25,6 +28,14 @@ constexpr size_t kBatch = StrongDecipheringSource::batchPieces;
 constexpr size_t kFirstRun = 2;
 // What one thread copies from the file at a time.
 constexpr size_t kReadPart = size_t{256} << 10;
+
+// Each thread deciphers with contexts of its own; none where the faster
+// primitives do not match the library.
+StrongPieceCipher* threadPieceCipher() {
+    thread_local const std::unique_ptr<StrongPieceCipher> own =
+        StrongPieceCipher::matchesLibrary() ? std::make_unique<StrongPieceCipher>() : nullptr;
+    return own.get();
+}
 
 } // namespace
 
@@ -127,9 +138,18 @@ void StrongDecipheringSource::refill(size_t wanted) {
 
 void StrongDecipheringSource::pull(Piece& piece, uint8_t* out) {
     State state = m_chain ? m_chain->stateFor(piece.nonce) : m_running;
-    piece.result = crypto_secretstream_xchacha20poly1305_pull(
-        &state, out, &piece.plainSize, &piece.tag, m_cipher.data() + piece.offset, piece.size,
-        piece.first ? m_additional.data() : nullptr, piece.first ? m_additional.size() : 0);
+    const uint8_t* in = m_cipher.data() + piece.offset;
+    const uint8_t* additional = piece.first ? m_additional.data() : nullptr;
+    const size_t additionalSize = piece.first ? m_additional.size() : 0;
+    if (StrongPieceCipher* own = threadPieceCipher()) {
+        size_t size = 0;
+        piece.result =
+            own->pull(state, out, size, piece.tag, in, piece.size, additional, additionalSize) ? 0 : -1;
+        piece.plainSize = size;
+    } else {
+        piece.result = crypto_secretstream_xchacha20poly1305_pull(&state, out, &piece.plainSize, &piece.tag,
+                                                                  in, piece.size, additional, additionalSize);
+    }
     if (m_chain) {
         State foreseen = m_chain->stateFor(piece.nextNonce);
         piece.stateFollows = std::memcmp(&state, &foreseen, sizeof state) == 0;
@@ -231,6 +251,22 @@ size_t StrongDecipheringSource::readInto(uint8_t* out, size_t size) {
     while (!m_ended && size - done >= kPlain)
         done += decipher(std::min(kBatch, (size - done) / kPlain), out + done).bytes;
     return done;
+}
+
+void StrongDecipheringSource::populate(void* data, size_t size) {
+    if (!m_helper || size < 2 * LargePages::kPopulateWorthwhile) {
+        LargePages::populate(data, size);
+        return;
+    }
+    constexpr size_t kPage = 4096;
+    const size_t half = size / 2 / kPage * kPage;
+    auto* bytes = static_cast<uint8_t*>(data);
+    m_helper->run(2, [&](uint32_t i) {
+        if (i == 0)
+            LargePages::populate(bytes, half);
+        else
+            LargePages::populate(bytes + half, size - half);
+    });
 }
 
 void StrongDecipheringSource::finish() {

@@ -16,7 +16,9 @@ constexpr size_t kPiecesPerWrite = 16;
 } // namespace
 
 StrongEncipheringSink::StrongEncipheringSink(const StrongKey& key, FileSink& file)
-    : m_writer(file, kCipher * kPiecesPerWrite), m_plain(kPlain), m_out(&m_writer.fill()) {
+    : m_writer(file, kCipher * kPiecesPerWrite),
+      m_pieceCipher(StrongPieceCipher::matchesLibrary() ? std::make_unique<StrongPieceCipher>() : nullptr),
+      m_plain(kPlain), m_out(&m_writer.fill()) {
     StrongHeader header(key.costs(), key.salt());
     crypto_secretstream_xchacha20poly1305_init_push(&m_state, header.streamHeader.data(), key.bytes());
     const auto bytes = header.bytes();
@@ -39,12 +41,16 @@ void StrongEncipheringSink::flush() {
 void StrongEncipheringSink::push(const uint8_t* plain, size_t size, unsigned char tag) {
     if (m_out->size() - m_outUsed < kCipher)
         flush();
-    unsigned long long written = 0;
-    crypto_secretstream_xchacha20poly1305_push(&m_state, m_out->data() + m_outUsed, &written, plain, size,
-                                               m_first ? m_additional.data() : nullptr,
-                                               m_first ? m_additional.size() : 0, tag);
+    const uint8_t* additional = m_first ? m_additional.data() : nullptr;
+    const size_t additionalSize = m_first ? m_additional.size() : 0;
+    uint8_t* out = m_out->data() + m_outUsed;
+    if (m_pieceCipher)
+        m_pieceCipher->push(m_state, out, plain, size, additional, additionalSize, tag);
+    else
+        crypto_secretstream_xchacha20poly1305_push(&m_state, out, nullptr, plain, size, additional,
+                                                   additionalSize, tag);
     m_first = false;
-    m_outUsed += static_cast<size_t>(written);
+    m_outUsed += size + crypto_secretstream_xchacha20poly1305_ABYTES;
 }
 
 void StrongEncipheringSink::write(const uint8_t* data, size_t size) {

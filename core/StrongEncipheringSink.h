@@ -6,7 +6,9 @@
 
 #include "core/ByteSink.h"
 #include "core/FileWriterThread.h"
+#include "core/StrongPieceCipher.h"
 
+#include <memory>
 #include <sodium.h>
 #include <vector>
 
@@ -31,7 +33,8 @@ private:
 
     FileWriterThread m_writer;
     crypto_secretstream_xchacha20poly1305_state m_state;
-    std::vector<uint8_t> m_additional; // the header, authenticated with the first piece
+    std::unique_ptr<StrongPieceCipher> m_pieceCipher; // none: the library's own push
+    std::vector<uint8_t> m_additional;                // the header, authenticated with the first piece
     bool m_first = true;
     std::vector<uint8_t> m_plain; // the piece being filled
     size_t m_used = 0;
