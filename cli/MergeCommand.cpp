@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/CliTexts.h"
+#include "cli/KeepUntilExit.h"
 #include "cli/Utf.h"
 #include "core/FileError.h"
 #include "core/Merge.h"
@@ -91,23 +92,25 @@ int RunMerge(const CommandLine& line, const PasswordSource& passwords, std::ostr
     std::vector<Copy> copies = copiesOf(line, passwords);
     loadAll(copies, line, passwords);
     const size_t oursAt = line.twoWay ? 0 : 1;
-    NotesMgr merged(nullptr);
+    auto merged = std::make_unique<NotesMgr>(nullptr);
     // Ours is not needed after the merge: its unchanged records move into the result.
     const MergeReport report =
-        line.twoWay ? MergeTwoWay(*copies[0].notes, *copies[1].notes, merged)
-                    : MergeTakingOurs(*copies[0].notes, *copies[1].notes, *copies[2].notes, merged);
+        line.twoWay ? MergeTwoWay(*copies[0].notes, *copies[1].notes, *merged)
+                    : MergeTakingOurs(*copies[0].notes, *copies[1].notes, *copies[2].notes, *merged);
     const std::string target = line.output.value_or(copies[oursAt].path);
-    // The copies are wiped and freed beside the writing of the result.
-    std::jthread freeing([&copies] {
+    // The copies are wiped beside the writing of the result; the process
+    // ends with this command and takes their memory back.
+    std::jthread wiping([&copies] {
         for (Copy& copy : copies)
-            copy.notes.reset();
+            KeepUntilExit(std::move(copy.notes));
     });
     // OURS already holds a result that brings nothing new.
     if (report.changed || target != copies[oursAt].path)
-        merged.Save(target);
+        merged->Save(target);
     std::string text;
     for (const std::u16string& reportLine : report.lines())
         text += DisplayLine(reportLine) + "\n";
     out << text;
+    KeepUntilExit(std::move(merged));
     return report.hasConflicts() ? kMergeConflicts : 0;
 }
