@@ -12,6 +12,8 @@
 
 namespace {
 
+const std::vector<int32_t> kNoIds;
+
 // The merged fields of a node, then of a template, then of the database; the
 // order of Texts::Merging::fieldNames.
 enum MergeField : int {
@@ -232,8 +234,9 @@ public:
         : m_base(base), m_ours(ours), m_theirs(theirs), m_out(out) {}
     // The records of ours that go into the result unchanged are moved there
     // instead of copied; `ours` must be the database merged as ours.
-    Merger(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out)
-        : m_base(&base), m_ours(ours), m_theirs(theirs), m_out(out), m_take(&ours) {}
+    Merger(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out,
+           const std::vector<int32_t>& unchanged)
+        : m_base(&base), m_ours(ours), m_theirs(theirs), m_out(out), m_unchanged(unchanged), m_take(&ours) {}
 
     MergeReport run();
 
@@ -290,6 +293,8 @@ private:
     const NotesMgr& m_ours;
     const NotesMgr& m_theirs;
     NotesMgr& m_out;
+    // Ids whose record is the same in base, ours and theirs, left out of the base.
+    const std::vector<int32_t>& m_unchanged = kNoIds;
     MergeReport m_report;
     // Ids of theirs that are numbered differently in the merged database.
     std::unordered_map<int32_t, int32_t> m_nodeIds;
@@ -348,6 +353,22 @@ bool Merger::sameNewNode(const NoteRecord& ours, const NoteRecord& theirs) const
            ours.parentId == mapNode(theirs.parentId);
 }
 
+// Walks a list of ascending ids beside a walk over a node map.
+class IdCursor {
+public:
+    explicit IdCursor(const std::vector<int32_t>& ids) : m_at(ids.begin()), m_end(ids.end()) {}
+    // Whether `id` is listed; ids must come in ascending order.
+    bool has(int32_t id) {
+        while (m_at != m_end && *m_at < id)
+            ++m_at;
+        return m_at != m_end && *m_at == id;
+    }
+
+private:
+    std::vector<int32_t>::const_iterator m_at;
+    std::vector<int32_t>::const_iterator m_end;
+};
+
 // Walks a node map in ascending id beside a walk over another one.
 class NodeCursor {
 public:
@@ -384,8 +405,9 @@ void Merger::planTheirsIds() {
     };
     if (m_base) {
         NodeCursor bases(m_base);
+        IdCursor unchanged(m_unchanged);
         for (const auto& [id, node] : m_theirs.nodes)
-            if (!bases.find(id))
+            if (!bases.find(id) && !unchanged.has(id))
                 plan(node);
         return;
     }
@@ -398,7 +420,12 @@ void Merger::planTheirsIds() {
 
 void Merger::mergeNodes() {
     NodeCursor bases(m_base), theirsNodes(&m_theirs);
+    IdCursor unchanged(m_unchanged);
     for (const auto& [id, ours] : m_ours.nodes) {
+        if (unchanged.has(id)) {
+            keep(ours);
+            continue;
+        }
         const NoteRecord* base = bases.find(id);
         const NoteRecord* theirs = theirsNodes.find(id);
         if (base && theirs) {
@@ -418,9 +445,10 @@ void Merger::mergeNodes() {
         }
     }
     NodeCursor theirBases(m_base), oursNodes(&m_ours);
+    IdCursor theirsUnchanged(m_unchanged);
     for (const auto& [id, theirs] : m_theirs.nodes) {
         const NoteRecord* base = theirBases.find(id);
-        if (oursNodes.find(id) && (base || m_sameNodes.count(id)))
+        if (oursNodes.find(id) && (base || theirsUnchanged.has(id) || m_sameNodes.count(id)))
             continue;
         if (base && theirs == *base)
             continue; // deleted in ours, unchanged in theirs
@@ -789,8 +817,9 @@ MergeReport Merge(const NotesMgr& base, const NotesMgr& ours, const NotesMgr& th
     return Merger(&base, ours, theirs, out).run();
 }
 
-MergeReport MergeTakingOurs(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out) {
-    return Merger(base, ours, theirs, out).run();
+MergeReport MergeTakingOurs(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out,
+                            const std::vector<int32_t>& unchangedIds) {
+    return Merger(base, ours, theirs, out, unchangedIds).run();
 }
 
 MergeReport MergeTwoWay(const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out) {
