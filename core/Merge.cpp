@@ -13,6 +13,7 @@
 namespace {
 
 const std::vector<int32_t> kNoIds;
+using NodeIterator = std::map<int32_t, NoteRecord>::const_iterator;
 
 // The merged fields of a node, then of a template, then of the database; the
 // order of Texts::Merging::fieldNames.
@@ -277,6 +278,8 @@ private:
     void planTheirsIds();
     bool sameNewNode(const NoteRecord& ours, const NoteRecord& theirs) const;
     void mergeNodes();
+    void mergeOurs(const NoteRecord& ours, const NoteRecord* base, const NoteRecord* theirs);
+    NodeIterator keepUnchanged(NodeIterator at, int32_t last);
     void placeDeletedNodes();
     void takeKeptNodes();
     bool nodesChanged() const;
@@ -311,6 +314,8 @@ private:
     // ascending order, moved into the result once every node is merged.
     NotesMgr* m_take = nullptr;
     std::vector<int32_t> m_kept;
+    // The ids of ours not kept, ascending.
+    std::vector<int32_t> m_left;
     // A node was given another folder after it was merged.
     bool m_reparented = false;
 };
@@ -363,6 +368,13 @@ public:
             ++m_at;
         return m_at != m_end && *m_at == id;
     }
+    // The last id of the run of consecutive listed ids from the one has()
+    // just found: no other id can lie inside the run.
+    int32_t runEnd() {
+        for (auto next = std::next(m_at); next != m_end && *next - 1 == *m_at; ++next)
+            m_at = next;
+        return *m_at;
+    }
 
 private:
     std::vector<int32_t>::const_iterator m_at;
@@ -374,16 +386,24 @@ class NodeCursor {
 public:
     explicit NodeCursor(const NotesMgr* mgr) {
         if (mgr)
-            m_at = mgr->nodes.begin(), m_end = mgr->nodes.end();
+            m_nodes = &mgr->nodes, m_at = mgr->nodes.begin(), m_end = mgr->nodes.end();
     }
-    // The node with `id`; ids must come in ascending order.
+    // The node with `id`; ids must come in ascending order. A long way ahead
+    // (the other walk skipped a run of ids) is looked up rather than walked.
     const NoteRecord* find(int32_t id) {
-        while (m_at != m_end && m_at->first < id)
+        constexpr int kWalk = 16;
+        for (int step = 0; m_at != m_end && m_at->first < id; ++step) {
+            if (step == kWalk) {
+                m_at = m_nodes->lower_bound(id);
+                break;
+            }
             ++m_at;
+        }
         return m_at != m_end && m_at->first == id ? &m_at->second : nullptr;
     }
 
 private:
+    const std::map<int32_t, NoteRecord>* m_nodes = nullptr;
     std::map<int32_t, NoteRecord>::const_iterator m_at{};
     std::map<int32_t, NoteRecord>::const_iterator m_end{};
 };
@@ -406,9 +426,16 @@ void Merger::planTheirsIds() {
     if (m_base) {
         NodeCursor bases(m_base);
         IdCursor unchanged(m_unchanged);
-        for (const auto& [id, node] : m_theirs.nodes)
-            if (!bases.find(id) && !unchanged.has(id))
-                plan(node);
+        const auto& nodes = m_theirs.nodes;
+        for (auto at = nodes.begin(); at != nodes.end();) {
+            if (unchanged.has(at->first)) {
+                at = nodes.upper_bound(unchanged.runEnd());
+                continue;
+            }
+            if (!bases.find(at->first))
+                plan(at->second);
+            ++at;
+        }
         return;
     }
     const TreeListing listing = ListTree(m_theirs);
@@ -418,37 +445,66 @@ void Merger::planTheirsIds() {
         plan(*m_theirs.FindNode(id));
 }
 
+// A node of ours with the base's and theirs of its id.
+void Merger::mergeOurs(const NoteRecord& ours, const NoteRecord* base, const NoteRecord* theirs) {
+    if (base && theirs) {
+        mergeNode(base, ours, *theirs);
+    } else if (base) {
+        // Deleted in theirs: gone when ours left it as it was.
+        if (ours == *base) {
+            note(MergeEvent::Deleted, MergeSubject::Node, ours.nodeId);
+            return;
+        }
+        keep(ours);
+        note(MergeEvent::Kept, MergeSubject::Node, ours.nodeId).field = Texts::Merging::keptNode;
+    } else if (theirs && m_sameNodes.count(ours.nodeId)) {
+        mergeNode(nullptr, ours, *theirs);
+    } else {
+        keep(ours);
+    }
+}
+
+// The nodes of ours from `at` to id `last`, a run of unchanged ids; returns
+// the node after them.
+NodeIterator Merger::keepUnchanged(NodeIterator at, int32_t last) {
+    if (!m_take) {
+        for (; at != m_ours.nodes.end() && at->first <= last; ++at)
+            keep(at->second);
+        return at;
+    }
+    for (int64_t id = at->first; id <= last; ++id)
+        m_kept.push_back(static_cast<int32_t>(id));
+    return m_ours.nodes.upper_bound(last);
+}
+
 void Merger::mergeNodes() {
     NodeCursor bases(m_base), theirsNodes(&m_theirs);
     IdCursor unchanged(m_unchanged);
-    for (const auto& [id, ours] : m_ours.nodes) {
+    for (auto at = m_ours.nodes.begin(); at != m_ours.nodes.end();) {
+        const int32_t id = at->first;
         if (unchanged.has(id)) {
-            keep(ours);
+            at = keepUnchanged(at, unchanged.runEnd());
             continue;
         }
-        const NoteRecord* base = bases.find(id);
-        const NoteRecord* theirs = theirsNodes.find(id);
-        if (base && theirs) {
-            mergeNode(base, ours, *theirs);
-        } else if (base) {
-            // Deleted in theirs: gone when ours left it as it was.
-            if (ours == *base) {
-                note(MergeEvent::Deleted, MergeSubject::Node, id);
-                continue;
-            }
-            keep(ours);
-            note(MergeEvent::Kept, MergeSubject::Node, id).field = Texts::Merging::keptNode;
-        } else if (theirs && m_sameNodes.count(id)) {
-            mergeNode(nullptr, ours, *theirs);
-        } else {
-            keep(ours);
-        }
+        const size_t kept = m_kept.size();
+        mergeOurs(at->second, bases.find(id), theirsNodes.find(id));
+        if (m_take && m_kept.size() == kept)
+            m_left.push_back(id);
+        ++at;
     }
     NodeCursor theirBases(m_base), oursNodes(&m_ours);
     IdCursor theirsUnchanged(m_unchanged);
-    for (const auto& [id, theirs] : m_theirs.nodes) {
+    const auto& theirsMap = m_theirs.nodes;
+    for (auto at = theirsMap.begin(); at != theirsMap.end();) {
+        const auto& [id, theirs] = *at;
+        if (theirsUnchanged.has(id)) {
+            // In ours, and in the base as they are: nothing to add.
+            at = theirsMap.upper_bound(theirsUnchanged.runEnd());
+            continue;
+        }
+        ++at;
         const NoteRecord* base = theirBases.find(id);
-        if (oursNodes.find(id) && (base || theirsUnchanged.has(id) || m_sameNodes.count(id)))
+        if (oursNodes.find(id) && (base || m_sameNodes.count(id)))
             continue;
         if (base && theirs == *base)
             continue; // deleted in ours, unchanged in theirs
@@ -478,6 +534,18 @@ void Merger::placeDeletedNodes() {
 void Merger::takeKeptNodes() {
     if (!m_take)
         return;
+    if (m_left.size() + m_out.nodes.size() < m_kept.size()) {
+        // Most of ours is kept: its whole map becomes the result, and only
+        // the nodes it leaves and those merged so far move.
+        std::map<int32_t, NoteRecord> merged;
+        merged.swap(m_out.nodes);
+        m_out.nodes.swap(m_take->nodes);
+        for (const int32_t id : m_left)
+            m_take->nodes.insert(m_take->nodes.end(), m_out.nodes.extract(id));
+        for (auto at = merged.begin(); at != merged.end();)
+            m_out.nodes.insert(merged.extract(at++));
+        return;
+    }
     auto from = m_take->nodes.begin();
     auto before = m_out.nodes.begin();
     for (const int32_t id : m_kept) {
