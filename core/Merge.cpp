@@ -642,9 +642,21 @@ void Merger::restoreMissingParents() {
     for (const auto& [from, to] : m_nodeIds)
         theirsOf[to] = from;
     std::vector<int32_t> orphans;
-    for (const auto& [id, node] : m_out.nodes)
-        if (node.parentId >= 0 && !m_out.FindNode(node.parentId))
+    // Most nodes share a few folders: a folder found is remembered (by its
+    // id's last bits), so that it is not looked up for each of its nodes.
+    std::vector<int32_t> found(4096, -1);
+    for (const auto& [id, node] : m_out.nodes) {
+        const int32_t parentId = node.parentId;
+        if (parentId < 0)
+            continue;
+        int32_t& slot = found[static_cast<uint32_t>(parentId) % found.size()];
+        if (slot == parentId)
+            continue;
+        if (m_out.FindNode(parentId))
+            slot = parentId;
+        else
             orphans.push_back(id);
+    }
     for (int32_t id : orphans) {
         for (int32_t child = id;;) {
             const int32_t parentId = m_out.nodes.at(child).parentId;
