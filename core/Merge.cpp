@@ -1,6 +1,7 @@
 #include "core/Merge.h"
 
 #include "core/ConcealedValues.h"
+#include "core/MergeFields.h"
 #include "core/NotesMgr.h"
 #include "core/Texts.h"
 #include "core/TreeOrder.h"
@@ -12,172 +13,16 @@
 
 namespace {
 
-// The merged fields of a node, then of a template, then of the database; the
-// order of Texts::Merging::fieldNames.
-enum MergeField : int {
-    FieldTitle,
-    FieldBody,
-    FieldIcon,
-    FieldLink,
-    FieldTemplate,
-    FieldFirstValue,
-    FieldReminderOn = FieldFirstValue + kFieldCount,
-    FieldReminderTime,
-    FieldRepeat,
-    FieldRepeatDays,
-    FieldAttachment,
-    FieldParent,
-    NodeFieldCount,
-    FieldTemplateName = NodeFieldCount,
-    FieldFirstCaption,
-    FieldDbTitle = FieldFirstCaption + kFieldCount,
-    FieldDbDescription,
-    FieldDbPassword,
-};
+using namespace MergeFields;
 
-bool sameField(const NoteRecord& a, const NoteRecord& b, int field) {
-    switch (field) {
-    case FieldTitle:
-        return a.title == b.title;
-    case FieldBody:
-        return a.body == b.body;
-    case FieldIcon:
-        return a.iconIndex == b.iconIndex;
-    case FieldLink:
-        return a.link == b.link;
-    case FieldTemplate:
-        return a.templateId == b.templateId;
-    case FieldReminderOn:
-        return a.reminderOn == b.reminderOn;
-    case FieldReminderTime:
-        return a.reminderTime == b.reminderTime;
-    case FieldRepeat:
-        return a.repeatKind == b.repeatKind;
-    case FieldRepeatDays:
-        return a.repeatDays == b.repeatDays;
-    case FieldAttachment:
-        return a.attachmentName == b.attachmentName && a.attachmentSize == b.attachmentSize &&
-               a.attachmentTime == b.attachmentTime && a.attachmentData == b.attachmentData;
-    case FieldParent:
-        return a.parentId == b.parentId;
-    default:
-        return a.fieldValues[field - FieldFirstValue] == b.fieldValues[field - FieldFirstValue];
-    }
-}
-
-void takeField(NoteRecord& to, const NoteRecord& from, int field) {
-    switch (field) {
-    case FieldTitle:
-        to.title = from.title;
-        break;
-    case FieldBody:
-        to.body = from.body;
-        break;
-    case FieldIcon:
-        to.iconIndex = from.iconIndex;
-        break;
-    case FieldLink:
-        to.link = from.link;
-        break;
-    case FieldTemplate:
-        to.templateId = from.templateId;
-        break;
-    case FieldReminderOn:
-        to.reminderOn = from.reminderOn;
-        break;
-    case FieldReminderTime:
-        to.reminderTime = from.reminderTime;
-        break;
-    case FieldRepeat:
-        to.repeatKind = from.repeatKind;
-        break;
-    case FieldRepeatDays:
-        to.repeatDays = from.repeatDays;
-        break;
-    case FieldAttachment:
-        to.attachmentName = from.attachmentName;
-        to.attachmentSize = from.attachmentSize;
-        to.attachmentTime = from.attachmentTime;
-        to.attachmentData = from.attachmentData;
-        break;
-    case FieldParent:
-        to.parentId = from.parentId;
-        break;
-    default:
-        to.fieldValues[field - FieldFirstValue] = from.fieldValues[field - FieldFirstValue];
-    }
-}
-
-std::u16string ascii(const std::string& s) {
-    return std::u16string(s.begin(), s.end());
-}
-
-std::u16string timeText(const NoteTimestamp& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", unsigned{t.year}, unsigned{t.month},
-                  unsigned{t.day}, unsigned{t.hour}, unsigned{t.minute});
-    return ascii(text);
-}
+const std::vector<int32_t> kNoIds;
+using NodeIterator = std::map<int32_t, NoteRecord>::const_iterator;
 
 std::u16string withArgument(std::u16string pattern, const std::u16string& value) {
     const auto at = pattern.find(u"%1");
     if (at != std::u16string::npos)
         pattern.replace(at, 2, value);
     return pattern;
-}
-
-std::u16string fieldCaption(const NotesMgr& mgr, const NoteRecord& node, int field) {
-    return mgr.FindTemplate(node.templateId).caption(field - FieldFirstValue);
-}
-
-// A caption names a data field in the report, without its colon.
-std::u16string fieldName(const NotesMgr& mgr, const NoteRecord& node, int field) {
-    if (field >= FieldFirstValue && field < FieldReminderOn) {
-        std::u16string caption = fieldCaption(mgr, node, field);
-        while (!caption.empty() && (caption.back() == u':' || caption.back() == u' '))
-            caption.pop_back();
-        if (!caption.empty())
-            return caption;
-    }
-    return Texts::Merging::fieldNames[field];
-}
-
-// The value of a node's field as the report shows it; empty for the body.
-std::u16string valueText(const NotesMgr& mgr, const NoteRecord& node, int field) {
-    using namespace Texts::Merging;
-    switch (field) {
-    case FieldTitle:
-        return node.title;
-    case FieldBody:
-        return {};
-    case FieldIcon:
-        return ascii(std::to_string(node.iconIndex));
-    case FieldLink:
-        return node.link;
-    case FieldTemplate:
-        return mgr.FindTemplate(node.templateId).name;
-    case FieldReminderOn:
-        return node.reminderOn ? on : off;
-    case FieldReminderTime:
-        return timeText(node.reminderTime);
-    case FieldRepeat:
-        return ascii(std::to_string(node.repeatKind));
-    case FieldRepeatDays: {
-        char text[16];
-        std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(node.repeatDays));
-        return ascii(text);
-    }
-    case FieldAttachment:
-        return node.attachmentName.empty() && node.attachmentSize == 0
-                   ? std::u16string(none)
-                   : node.attachmentName + u" (" + ascii(std::to_string(node.attachmentSize)) + u")";
-    case FieldParent: {
-        const NoteRecord* parent = mgr.FindNode(node.parentId);
-        return parent ? parent->title : std::u16string();
-    }
-    default:
-        return node.fieldValues[field - FieldFirstValue];
-    }
 }
 
 const TemplateRecord* findTemplate(const std::vector<TemplateRecord>& list, int32_t id) {
@@ -232,8 +77,9 @@ public:
         : m_base(base), m_ours(ours), m_theirs(theirs), m_out(out) {}
     // The records of ours that go into the result unchanged are moved there
     // instead of copied; `ours` must be the database merged as ours.
-    Merger(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out)
-        : m_base(&base), m_ours(ours), m_theirs(theirs), m_out(out), m_take(&ours) {}
+    Merger(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out,
+           const std::vector<int32_t>& unchanged)
+        : m_base(&base), m_ours(ours), m_theirs(theirs), m_out(out), m_unchanged(unchanged), m_take(&ours) {}
 
     MergeReport run();
 
@@ -274,6 +120,8 @@ private:
     void planTheirsIds();
     bool sameNewNode(const NoteRecord& ours, const NoteRecord& theirs) const;
     void mergeNodes();
+    void mergeOurs(const NoteRecord& ours, const NoteRecord* base, const NoteRecord* theirs);
+    NodeIterator keepUnchanged(NodeIterator at, int32_t last);
     void placeDeletedNodes();
     void takeKeptNodes();
     bool nodesChanged() const;
@@ -290,6 +138,8 @@ private:
     const NotesMgr& m_ours;
     const NotesMgr& m_theirs;
     NotesMgr& m_out;
+    // Ids whose record is the same in base, ours and theirs, left out of the base.
+    const std::vector<int32_t>& m_unchanged = kNoIds;
     MergeReport m_report;
     // Ids of theirs that are numbered differently in the merged database.
     std::unordered_map<int32_t, int32_t> m_nodeIds;
@@ -306,6 +156,8 @@ private:
     // ascending order, moved into the result once every node is merged.
     NotesMgr* m_take = nullptr;
     std::vector<int32_t> m_kept;
+    // The ids of ours not kept, ascending.
+    std::vector<int32_t> m_left;
     // A node was given another folder after it was merged.
     bool m_reparented = false;
 };
@@ -348,21 +200,52 @@ bool Merger::sameNewNode(const NoteRecord& ours, const NoteRecord& theirs) const
            ours.parentId == mapNode(theirs.parentId);
 }
 
+// Walks a list of ascending ids beside a walk over a node map.
+class IdCursor {
+public:
+    explicit IdCursor(const std::vector<int32_t>& ids) : m_at(ids.begin()), m_end(ids.end()) {}
+    // Whether `id` is listed; ids must come in ascending order.
+    bool has(int32_t id) {
+        while (m_at != m_end && *m_at < id)
+            ++m_at;
+        return m_at != m_end && *m_at == id;
+    }
+    // The last id of the run of consecutive listed ids from the one has()
+    // just found: no other id can lie inside the run.
+    int32_t runEnd() {
+        for (auto next = std::next(m_at); next != m_end && *next - 1 == *m_at; ++next)
+            m_at = next;
+        return *m_at;
+    }
+
+private:
+    std::vector<int32_t>::const_iterator m_at;
+    std::vector<int32_t>::const_iterator m_end;
+};
+
 // Walks a node map in ascending id beside a walk over another one.
 class NodeCursor {
 public:
     explicit NodeCursor(const NotesMgr* mgr) {
         if (mgr)
-            m_at = mgr->nodes.begin(), m_end = mgr->nodes.end();
+            m_nodes = &mgr->nodes, m_at = mgr->nodes.begin(), m_end = mgr->nodes.end();
     }
-    // The node with `id`; ids must come in ascending order.
+    // The node with `id`; ids must come in ascending order. A long way ahead
+    // (the other walk skipped a run of ids) is looked up rather than walked.
     const NoteRecord* find(int32_t id) {
-        while (m_at != m_end && m_at->first < id)
+        constexpr int kWalk = 16;
+        for (int step = 0; m_at != m_end && m_at->first < id; ++step) {
+            if (step == kWalk) {
+                m_at = m_nodes->lower_bound(id);
+                break;
+            }
             ++m_at;
+        }
         return m_at != m_end && m_at->first == id ? &m_at->second : nullptr;
     }
 
 private:
+    const std::map<int32_t, NoteRecord>* m_nodes = nullptr;
     std::map<int32_t, NoteRecord>::const_iterator m_at{};
     std::map<int32_t, NoteRecord>::const_iterator m_end{};
 };
@@ -384,9 +267,17 @@ void Merger::planTheirsIds() {
     };
     if (m_base) {
         NodeCursor bases(m_base);
-        for (const auto& [id, node] : m_theirs.nodes)
-            if (!bases.find(id))
-                plan(node);
+        IdCursor unchanged(m_unchanged);
+        const auto& nodes = m_theirs.nodes;
+        for (auto at = nodes.begin(); at != nodes.end();) {
+            if (unchanged.has(at->first)) {
+                at = nodes.upper_bound(unchanged.runEnd());
+                continue;
+            }
+            if (!bases.find(at->first))
+                plan(at->second);
+            ++at;
+        }
         return;
     }
     const TreeListing listing = ListTree(m_theirs);
@@ -396,29 +287,64 @@ void Merger::planTheirsIds() {
         plan(*m_theirs.FindNode(id));
 }
 
+// A node of ours with the base's and theirs of its id.
+void Merger::mergeOurs(const NoteRecord& ours, const NoteRecord* base, const NoteRecord* theirs) {
+    if (base && theirs) {
+        mergeNode(base, ours, *theirs);
+    } else if (base) {
+        // Deleted in theirs: gone when ours left it as it was.
+        if (ours == *base) {
+            note(MergeEvent::Deleted, MergeSubject::Node, ours.nodeId);
+            return;
+        }
+        keep(ours);
+        note(MergeEvent::Kept, MergeSubject::Node, ours.nodeId).field = Texts::Merging::keptNode;
+    } else if (theirs && m_sameNodes.count(ours.nodeId)) {
+        mergeNode(nullptr, ours, *theirs);
+    } else {
+        keep(ours);
+    }
+}
+
+// The nodes of ours from `at` to id `last`, a run of unchanged ids; returns
+// the node after them.
+NodeIterator Merger::keepUnchanged(NodeIterator at, int32_t last) {
+    if (!m_take) {
+        for (; at != m_ours.nodes.end() && at->first <= last; ++at)
+            keep(at->second);
+        return at;
+    }
+    for (int64_t id = at->first; id <= last; ++id)
+        m_kept.push_back(static_cast<int32_t>(id));
+    return m_ours.nodes.upper_bound(last);
+}
+
 void Merger::mergeNodes() {
     NodeCursor bases(m_base), theirsNodes(&m_theirs);
-    for (const auto& [id, ours] : m_ours.nodes) {
-        const NoteRecord* base = bases.find(id);
-        const NoteRecord* theirs = theirsNodes.find(id);
-        if (base && theirs) {
-            mergeNode(base, ours, *theirs);
-        } else if (base) {
-            // Deleted in theirs: gone when ours left it as it was.
-            if (ours == *base) {
-                note(MergeEvent::Deleted, MergeSubject::Node, id);
-                continue;
-            }
-            keep(ours);
-            note(MergeEvent::Kept, MergeSubject::Node, id).field = Texts::Merging::keptNode;
-        } else if (theirs && m_sameNodes.count(id)) {
-            mergeNode(nullptr, ours, *theirs);
-        } else {
-            keep(ours);
+    IdCursor unchanged(m_unchanged);
+    for (auto at = m_ours.nodes.begin(); at != m_ours.nodes.end();) {
+        const int32_t id = at->first;
+        if (unchanged.has(id)) {
+            at = keepUnchanged(at, unchanged.runEnd());
+            continue;
         }
+        const size_t kept = m_kept.size();
+        mergeOurs(at->second, bases.find(id), theirsNodes.find(id));
+        if (m_take && m_kept.size() == kept)
+            m_left.push_back(id);
+        ++at;
     }
     NodeCursor theirBases(m_base), oursNodes(&m_ours);
-    for (const auto& [id, theirs] : m_theirs.nodes) {
+    IdCursor theirsUnchanged(m_unchanged);
+    const auto& theirsMap = m_theirs.nodes;
+    for (auto at = theirsMap.begin(); at != theirsMap.end();) {
+        const auto& [id, theirs] = *at;
+        if (theirsUnchanged.has(id)) {
+            // In ours, and in the base as they are: nothing to add.
+            at = theirsMap.upper_bound(theirsUnchanged.runEnd());
+            continue;
+        }
+        ++at;
         const NoteRecord* base = theirBases.find(id);
         if (oursNodes.find(id) && (base || m_sameNodes.count(id)))
             continue;
@@ -450,6 +376,18 @@ void Merger::placeDeletedNodes() {
 void Merger::takeKeptNodes() {
     if (!m_take)
         return;
+    if (m_left.size() + m_out.nodes.size() < m_kept.size()) {
+        // Most of ours is kept: its whole map becomes the result, and only
+        // the nodes it leaves and those merged so far move.
+        std::map<int32_t, NoteRecord> merged;
+        merged.swap(m_out.nodes);
+        m_out.nodes.swap(m_take->nodes);
+        for (const int32_t id : m_left)
+            m_take->nodes.insert(m_take->nodes.end(), m_out.nodes.extract(id));
+        for (auto at = merged.begin(); at != merged.end();)
+            m_out.nodes.insert(merged.extract(at++));
+        return;
+    }
     auto from = m_take->nodes.begin();
     auto before = m_out.nodes.begin();
     for (const int32_t id : m_kept) {
@@ -546,9 +484,21 @@ void Merger::restoreMissingParents() {
     for (const auto& [from, to] : m_nodeIds)
         theirsOf[to] = from;
     std::vector<int32_t> orphans;
-    for (const auto& [id, node] : m_out.nodes)
-        if (node.parentId >= 0 && !m_out.FindNode(node.parentId))
+    // Most nodes share a few folders: a folder found is remembered (by its
+    // id's last bits), so that it is not looked up for each of its nodes.
+    std::vector<int32_t> found(4096, -1);
+    for (const auto& [id, node] : m_out.nodes) {
+        const int32_t parentId = node.parentId;
+        if (parentId < 0)
+            continue;
+        int32_t& slot = found[static_cast<uint32_t>(parentId) % found.size()];
+        if (slot == parentId)
+            continue;
+        if (m_out.FindNode(parentId))
+            slot = parentId;
+        else
             orphans.push_back(id);
+    }
     for (int32_t id : orphans) {
         for (int32_t child = id;;) {
             const int32_t parentId = m_out.nodes.at(child).parentId;
@@ -789,8 +739,9 @@ MergeReport Merge(const NotesMgr& base, const NotesMgr& ours, const NotesMgr& th
     return Merger(&base, ours, theirs, out).run();
 }
 
-MergeReport MergeTakingOurs(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out) {
-    return Merger(base, ours, theirs, out).run();
+MergeReport MergeTakingOurs(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out,
+                            const std::vector<int32_t>& unchangedIds) {
+    return Merger(base, ours, theirs, out, unchangedIds).run();
 }
 
 MergeReport MergeTwoWay(const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out) {

@@ -19,11 +19,17 @@
 
 #include "core/MergeReport.h"
 
+#include <cstdint>
+#include <vector>
+
 class NotesMgr;
 
 MergeReport Merge(const NotesMgr& base, const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out);
 // The same, moving the records of `ours` that the result holds unchanged into
 // it instead of copying them: `ours` keeps only the nodes the merge did not
-// take, for a caller that needs it no more.
-MergeReport MergeTakingOurs(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out);
+// take, for a caller that needs it no more. `unchangedIds` lists, ascending,
+// the ids whose record is the same in base, ours and theirs and which `base`
+// leaves out (a base read through MergeBaseReceiver).
+MergeReport MergeTakingOurs(const NotesMgr& base, NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out,
+                            const std::vector<int32_t>& unchangedIds = {});
 MergeReport MergeTwoWay(const NotesMgr& ours, const NotesMgr& theirs, NotesMgr& out);

@@ -44,6 +44,11 @@ NotesMgr::~NotesMgr() {
 }
 
 void NotesMgr::WipeContent() {
+    WipeTexts();
+    nodes.clear();
+}
+
+void NotesMgr::WipeTexts() {
     for (auto& [id, node] : nodes) {
         WipeString(node.title);
         WipeString(node.body);
@@ -52,9 +57,13 @@ void NotesMgr::WipeContent() {
         WipeString(node.attachmentName);
         WipeVector(node.attachmentData);
     }
-    nodes.clear();
     WipeString(dbTitle);
     WipeString(dbDescription);
+}
+
+void NotesMgr::WipeInPlace() {
+    WipeTexts();
+    WipeString(password);
 }
 
 void NotesMgr::Reset() {

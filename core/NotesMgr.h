@@ -124,6 +124,11 @@ public:
     // A value 0..32767 from the generator seeded once per NotesMgr.
     int NextRandom();
 
+    // Overwrites the texts, attachments and password held where they lie,
+    // leaving every record empty but in place: for a process about to end,
+    // which gives its memory back whole rather than a block at a time.
+    void WipeInPlace();
+
     // Takes over the database content of `other` (not password, recent files or settings).
     void TakeContent(NotesMgr& other);
     // Exchanges the database content with `other` (the same fields as
@@ -134,6 +139,8 @@ private:
     void LoadRecentFiles();
     // Overwrites the texts and attachments held before they are let go.
     void WipeContent();
+    // The same, the records staying in place.
+    void WipeTexts();
     // The strong kind: `fd` is positioned after the first `lead` bytes of the
     // header, already read. `tap` sees every byte of the file and the stream.
     void ScanStrong(int fd, uint64_t fileSize, const uint8_t* lead, size_t leadSize, const std::string& path,

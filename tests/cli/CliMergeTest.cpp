@@ -103,6 +103,25 @@ TEST_F(CliMerge, ConflictsAndCleanMerges) {
     EXPECT_EQ(r.status, 2);
 }
 
+TEST_F(CliMerge, StrongFilesAmongTheThree) {
+    // The base is read against both copies through a strong file's pieces too.
+    const auto strong = [](NotesMgr& m) {
+        m.protection = Protection::Strong;
+        m.strongCosts = StrongKey::smallestCosts();
+    };
+    const std::string base = save("base.nte", strong);
+    const std::string ours = save("ours.nte", [](NotesMgr& m) { retitle(m, u"Ours"); });
+    const std::string theirs = save("theirs.nte", [&strong](NotesMgr& m) {
+        strong(m);
+        m.AddNode(1, 2, 0, u"Amex", {}, {}, NoteTimestamp{});
+    });
+    const ProgramResult r = RunSealbook({"merge", base, ours, theirs, "-o", path("out.nte")}, env);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto merged = load(path("out.nte"));
+    EXPECT_EQ(merged->nodes.size(), 4u);
+    EXPECT_TRUE(hasTitle(*merged, u"Cards") && hasTitle(*merged, u"Ours") && hasTitle(*merged, u"Amex"));
+}
+
 TEST_F(CliMerge, OnePasswordPerFile) {
     const std::string base = save("base.nte", {}, u"one");
     const std::string ours = save("ours.nte", {}, u"two");

@@ -2,10 +2,12 @@
 // edit made on one side, keeps both sides of every conflict, and drops what
 // both sides deleted.
 #include "core/Merge.h"
+#include "core/MergeBaseReceiver.h"
 #include "core/TreeOps.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <set>
@@ -41,6 +43,15 @@ const Field kFields[] = {
 };
 constexpr size_t kFolderField = 4;
 
+void copyContent(const NotesMgr& from, NotesMgr& to, bool withNodes) {
+    to.nextNodeId = from.nextNodeId;
+    to.nextTemplateId = from.nextTemplateId;
+    to.templates = from.templates;
+    if (withNodes)
+        to.nodes = from.nodes;
+    to.dbTitle = from.dbTitle;
+}
+
 class Sides {
 public:
     explicit Sides(uint32_t seed) : m_random(seed) {
@@ -65,13 +76,7 @@ public:
 private:
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
 
-    static void copy(const NotesMgr& from, NotesMgr& to) {
-        to.nextNodeId = from.nextNodeId;
-        to.nextTemplateId = from.nextTemplateId;
-        to.templates = from.templates;
-        to.nodes = from.nodes;
-        to.dbTitle = from.dbTitle;
-    }
+    static void copy(const NotesMgr& from, NotesMgr& to) { copyContent(from, to, true); }
 
     std::vector<int32_t> ids(const NotesMgr& mgr, bool folders) const {
         std::vector<int32_t> out;
@@ -122,19 +127,46 @@ bool hasCopy(const NotesMgr& mgr, const NoteRecord& theirs, const Field& field) 
     return false;
 }
 
-// A merge that takes the records of ours gives what one that copies them gives.
-bool takingOursGivesTheSame(const NotesMgr& base, const NotesMgr& ours, const NotesMgr& theirs) {
-    NotesMgr copied, taken, oursToTake;
-    oursToTake.nextNodeId = ours.nextNodeId;
-    oursToTake.nextTemplateId = ours.nextTemplateId;
-    oursToTake.templates = ours.templates;
-    oursToTake.nodes = ours.nodes;
-    oursToTake.dbTitle = ours.dbTitle;
+// The base as MergeBaseReceiver reads it after both copies. The stream comes
+// in an order of its own, repeating some ids with other content, which the
+// first record of the id outweighs.
+std::vector<int32_t> readBase(const NotesMgr& base, const NotesMgr& ours, const NotesMgr& theirs,
+                              NotesMgr& read, std::mt19937& random) {
+    copyContent(base, read, false);
+    std::vector<NoteRecord> stream;
+    for (const auto& [id, node] : base.nodes)
+        stream.push_back(node);
+    std::shuffle(stream.begin(), stream.end(), random);
+    for (size_t i = 0, n = stream.size(); i < n; i += 3) {
+        NoteRecord repeated = stream[i];
+        repeated.title += u" again";
+        stream.push_back(repeated);
+    }
+    MergeBaseReceiver receiver(read.nodes, ours, theirs);
+    for (NoteRecord& record : stream)
+        receiver.node(record);
+    return receiver.takeUnchanged();
+}
+
+// A merge that takes the records of ours, against the whole base or one read
+// against both copies, gives what one that copies them gives.
+bool takingOursGivesTheSame(const NotesMgr& base, const NotesMgr& ours, const NotesMgr& theirs,
+                            std::mt19937& random) {
+    NotesMgr copied;
     const MergeReport expected = Merge(base, ours, theirs, copied);
-    const MergeReport report = MergeTakingOurs(base, oursToTake, theirs, taken);
-    return report.changed == expected.changed && report.lines() == expected.lines() &&
-           taken.nodes == copied.nodes && taken.templates == copied.templates &&
-           taken.nextNodeId == copied.nextNodeId;
+    for (const bool readAgainstCopies : {false, true}) {
+        NotesMgr taken, oursToTake, readBack;
+        copyContent(ours, oursToTake, true);
+        const std::vector<int32_t> unchanged =
+            readAgainstCopies ? readBase(base, ours, theirs, readBack, random) : std::vector<int32_t>();
+        const MergeReport report =
+            MergeTakingOurs(readAgainstCopies ? readBack : base, oursToTake, theirs, taken, unchanged);
+        if (report.changed != expected.changed || report.lines() != expected.lines() ||
+            taken.nodes != copied.nodes || taken.templates != copied.templates ||
+            taken.nextNodeId != copied.nextNodeId)
+            return false;
+    }
+    return true;
 }
 
 ::testing::AssertionResult checkSeed(uint32_t seed) {
@@ -195,7 +227,9 @@ bool takingOursGivesTheSame(const NotesMgr& base, const NotesMgr& ours, const No
         return fail("no change on the other side changed ours");
     if (Merge(s.base, s.theirs, s.theirs, same).changed || same.nodes != s.theirs.nodes)
         return fail("merging a copy with itself changed it");
-    if (!takingOursGivesTheSame(s.base, s.ours, s.theirs) || !takingOursGivesTheSame(s.base, s.ours, s.base))
+    std::mt19937 random(seed);
+    if (!takingOursGivesTheSame(s.base, s.ours, s.theirs, random) ||
+        !takingOursGivesTheSame(s.base, s.ours, s.base, random))
         return fail("taking the records of ours changed the merge");
     return ::testing::AssertionSuccess();
 }
