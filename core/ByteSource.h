@@ -2,8 +2,6 @@
 // Where a StreamReader takes its bytes from: memory, or a file deciphered piece
 // by piece, so that a load never needs the whole plaintext at once.
 
-#include "core/LargePages.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -30,8 +28,4 @@ public:
         (void)size;
         return 0;
     }
-
-    // Has the pages of a fresh block the reader is about to fill mapped in
-    // (see LargePages::populate); a source with a second thread shares the work.
-    virtual void populate(void* data, size_t size) { LargePages::populate(data, size); }
 };

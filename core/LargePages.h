@@ -33,13 +33,13 @@ inline constexpr size_t kPopulateWorthwhile = size_t{256} << 10;
 void populate(void* data, size_t size);
 
 // reserve() for a buffer whose `size` elements are all about to be written:
-// their pages are also faulted in at once, by `fill` (populate or one like it).
-template <typename Buffer, typename Fill> void prepare(Buffer& buffer, size_t size, Fill&& fill) {
+// their pages are also faulted in by one call.
+template <typename Buffer> void prepare(Buffer& buffer, size_t size) {
     if (buffer.capacity() >= size)
         return;
     reserve(buffer, size);
     buffer.reserve(size);
-    fill(static_cast<void*>(buffer.data()), size * sizeof(typename Buffer::value_type));
+    populate(buffer.data(), size * sizeof(typename Buffer::value_type));
 }
 
 } // namespace LargePages

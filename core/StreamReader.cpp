@@ -145,8 +145,7 @@ void StreamReader::readBlock(int64_t size, std::vector<uint8_t>& into) {
     if (size < 0)
         endOfData();
     require(static_cast<uint64_t>(size));
-    LargePages::prepare(into, static_cast<size_t>(size),
-                        [this](void* data, size_t bytes) { m_source->populate(data, bytes); });
+    LargePages::prepare(into, static_cast<size_t>(size));
     into.resize(static_cast<size_t>(size));
     readBulk(into.data(), into.size());
 }
@@ -214,8 +213,7 @@ void StreamReader::readString(std::u16string& into) {
 
     if (count > remaining() / 2)
         endOfData();
-    LargePages::prepare(into, static_cast<size_t>(count),
-                        [this](void* data, size_t bytes) { m_source->populate(data, bytes); });
+    LargePages::prepare(into, static_cast<size_t>(count));
     into.resize(static_cast<size_t>(count));
     readBulk(reinterpret_cast<uint8_t*>(into.data()), into.size() * 2);
     if constexpr (std::endian::native == std::endian::big) {

@@ -2,7 +2,6 @@
 
 #include "core/FileError.h"
 #include "core/HelperThread.h"
-#include "core/LargePages.h"
 #include "core/ReadUpTo.h"
 #include "core/SnapshotTap.h"
 #include "core/StrongHeader.h"
@@ -251,22 +250,6 @@ size_t StrongDecipheringSource::readInto(uint8_t* out, size_t size) {
     while (!m_ended && size - done >= kPlain)
         done += decipher(std::min(kBatch, (size - done) / kPlain), out + done).bytes;
     return done;
-}
-
-void StrongDecipheringSource::populate(void* data, size_t size) {
-    if (!m_helper || size < 2 * LargePages::kPopulateWorthwhile) {
-        LargePages::populate(data, size);
-        return;
-    }
-    constexpr size_t kPage = 4096;
-    const size_t half = size / 2 / kPage * kPage;
-    auto* bytes = static_cast<uint8_t*>(data);
-    m_helper->run(2, [&](uint32_t i) {
-        if (i == 0)
-            LargePages::populate(bytes, half);
-        else
-            LargePages::populate(bytes + half, size - half);
-    });
 }
 
 void StrongDecipheringSource::finish() {

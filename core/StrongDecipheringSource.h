@@ -37,8 +37,6 @@ public:
     uint64_t remaining() const override;
     // Whole pieces, deciphered straight into `out`.
     size_t readInto(uint8_t* out, size_t size) override;
-    // Both threads map in halves of the block.
-    void populate(void* data, size_t size) override;
     // Every file byte read from now on also goes to `tap` (not owned).
     void setTap(SnapshotTap* tap) { m_tap = tap; }
 
