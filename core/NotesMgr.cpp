@@ -52,6 +52,7 @@ void NotesMgr::WipeTexts() {
     for (auto& [id, node] : nodes) {
         WipeString(node.title);
         WipeString(node.body);
+        WipeString(node.link);
         for (std::u16string& value : node.fieldValues)
             WipeString(value);
         WipeString(node.attachmentName);
@@ -64,6 +65,8 @@ void NotesMgr::WipeTexts() {
 void NotesMgr::WipeInPlace() {
     WipeTexts();
     WipeString(password);
+    // The key is wiped as it is let go, the last holder letting it go.
+    strongKey.reset();
 }
 
 void NotesMgr::Reset() {

@@ -124,8 +124,8 @@ public:
     // A value 0..32767 from the generator seeded once per NotesMgr.
     int NextRandom();
 
-    // Overwrites the texts, attachments and password held where they lie,
-    // leaving every record empty but in place: for a process about to end,
+    // Overwrites the texts, attachments and password held where they lie and
+    // lets the strong key go, leaving every record empty but in place: for a process about to end,
     // which gives its memory back whole rather than a block at a time.
     void WipeInPlace();
 

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -140,15 +141,22 @@ void StrongDecipheringSource::pull(Piece& piece, uint8_t* out) {
     const uint8_t* in = m_cipher.data() + piece.offset;
     const uint8_t* additional = piece.first ? m_additional.data() : nullptr;
     const size_t additionalSize = piece.first ? m_additional.size() : 0;
+    bool done = false;
     if (StrongPieceCipher* own = threadPieceCipher()) {
-        size_t size = 0;
-        piece.result =
-            own->pull(state, out, size, piece.tag, in, piece.size, additional, additionalSize) ? 0 : -1;
-        piece.plainSize = size;
-    } else {
+        // This runs on the helper thread too, which must not throw: should the
+        // faster library fail, the piece goes through the stream library.
+        try {
+            size_t size = 0;
+            piece.result =
+                own->pull(state, out, size, piece.tag, in, piece.size, additional, additionalSize) ? 0 : -1;
+            piece.plainSize = size;
+            done = true;
+        } catch (const std::exception&) {
+        }
+    }
+    if (!done)
         piece.result = crypto_secretstream_xchacha20poly1305_pull(&state, out, &piece.plainSize, &piece.tag,
                                                                   in, piece.size, additional, additionalSize);
-    }
     if (m_chain) {
         State foreseen = m_chain->stateFor(piece.nextNonce);
         piece.stateFollows = std::memcmp(&state, &foreseen, sizeof state) == 0;

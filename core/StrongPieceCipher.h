@@ -40,9 +40,12 @@ public:
     // false, with nothing deciphered, when its code does not match.
     bool pull(State& state, uint8_t* out, size_t& size, unsigned char& tag, const uint8_t* in, size_t inSize,
               const uint8_t* additional, size_t additionalSize);
+    // Both throw std::runtime_error should the TLS library itself fail, before
+    // `state` has moved on.
 
-    // True when push() and pull() give the library's bytes and states, tried once on a
-    // short stream of its own; otherwise writers use the library's push.
+    // True when push() and pull() give the library's bytes and states, tried
+    // once on a short stream of its own; otherwise writers and readers use the
+    // library's own push and pull.
     static bool matchesLibrary();
 
 private:
